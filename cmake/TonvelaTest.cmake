@@ -1,0 +1,10 @@
+# tonvela_add_test(NAME SOURCES a.cpp b.cpp LIBS lib1 lib2 [PROPERTIES ...])
+# One GoogleTest binary per module; ctest lists every case.
+function(tonvela_add_test name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS;ENVIRONMENT" ${ARGN})
+  find_package(GTest REQUIRED)
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  include(GoogleTest)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "${T_ENVIRONMENT}")
+endfunction()
