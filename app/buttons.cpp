@@ -1,0 +1,3 @@
+#include "app/buttons.h"
+
+void OnCommand(HWND, WPARAM) {}

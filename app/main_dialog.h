@@ -1,0 +1,8 @@
+// The dialog procedure: dispatches each message to the handler that owns it.
+#pragma once
+
+#include "platform/win32_api.h"
+
+inline constexpr int kMainDialogResourceId = 101;
+
+INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

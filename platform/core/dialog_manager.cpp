@@ -1,0 +1,118 @@
+// The dialog manager's keyboard handling.
+//
+// Tab and Shift+Tab move the focus among the WS_TABSTOP controls in template order,
+// wrapping around. The arrow keys move it to the next or previous button of the focused
+// control's group (from one WS_GROUP control up to the next), wrapping within the group;
+// an auto radio button that receives the focus this way is clicked. Space clicks the
+// focused button. Enter clicks the focused push button, or else sends IDOK; Escape sends
+// IDCANCEL.
+#include <algorithm>
+#include <vector>
+
+#include "platform/core/window_manager.h"
+
+namespace tv {
+namespace {
+
+bool CanTakeFocus(const Window& control) { return control.kind != ControlKind::Static; }
+
+std::vector<Window*> Controls(const Window& dialog) {
+  std::vector<Window*> controls;
+  for (HWND child : dialog.children) {
+    if (Window* control = FindWindowState(child)) controls.push_back(control);
+  }
+  return controls;
+}
+
+std::ptrdiff_t IndexOf(const std::vector<Window*>& controls, HWND handle) {
+  const auto it = std::find_if(controls.begin(), controls.end(),
+                               [handle](const Window* c) { return c->handle == handle; });
+  return it == controls.end() ? -1 : it - controls.begin();
+}
+
+void MoveTabFocus(Window& dialog, bool backwards) {
+  const auto controls = Controls(dialog);
+  if (controls.empty()) return;
+  const auto count = static_cast<std::ptrdiff_t>(controls.size());
+  std::ptrdiff_t index = IndexOf(controls, GetFocusedControl());
+  if (index < 0) index = backwards ? 0 : count - 1;
+  for (std::ptrdiff_t step = 1; step <= count; ++step) {
+    const std::ptrdiff_t candidate = ((index + (backwards ? -step : step)) % count + count) % count;
+    if (controls[candidate]->HasTabStop()) {
+      SetFocusedControl(controls[candidate]->handle);
+      return;
+    }
+  }
+}
+
+void MoveGroupFocus(Window& dialog, bool backwards) {
+  const auto controls = Controls(dialog);
+  const std::ptrdiff_t focused = IndexOf(controls, GetFocusedControl());
+  if (focused < 0) return;
+  std::ptrdiff_t first = focused;
+  while (first > 0 && !controls[first]->StartsGroup()) --first;
+  std::ptrdiff_t end = focused + 1;
+  while (end < static_cast<std::ptrdiff_t>(controls.size()) && !controls[end]->StartsGroup()) ++end;
+  const std::ptrdiff_t size = end - first;
+  for (std::ptrdiff_t step = 1; step < size; ++step) {
+    const std::ptrdiff_t offset = ((focused - first) + (backwards ? -step : step)) % size;
+    Window& candidate = *controls[first + (offset + size) % size];
+    if (!CanTakeFocus(candidate)) continue;
+    if (candidate.IsAutoRadioButton()) {
+      ClickButton(candidate);
+    } else {
+      SetFocusedControl(candidate.handle);
+    }
+    return;
+  }
+}
+
+void SendCommand(Window& dialog, int id, HWND control) {
+  SendToDialog(dialog, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), BN_CLICKED),
+               reinterpret_cast<LPARAM>(control));
+}
+
+}  // namespace
+}  // namespace tv
+
+BOOL IsDialogMessageA(HWND dialogOrControl, MSG* msg) {
+  using namespace tv;
+  if (!msg) return FALSE;
+  Window* dialog = FindOwningDialog(dialogOrControl);
+  if (!dialog) return FALSE;
+  if (msg->message == WM_KEYUP || msg->message == WM_CHAR) {
+    return msg->wParam == VK_SHIFT ? FALSE : TRUE;
+  }
+  if (msg->message != WM_KEYDOWN) return FALSE;
+  Window* focused = FindWindowState(GetFocusedControl());
+  switch (msg->wParam) {
+    case VK_TAB:
+      MoveTabFocus(*dialog, IsShiftDown());
+      return TRUE;
+    case VK_LEFT:
+    case VK_UP:
+      MoveGroupFocus(*dialog, true);
+      return TRUE;
+    case VK_RIGHT:
+    case VK_DOWN:
+      MoveGroupFocus(*dialog, false);
+      return TRUE;
+    case VK_SPACE:
+      if (focused && focused->kind == ControlKind::Button) ClickButton(*focused);
+      return TRUE;
+    case VK_RETURN:
+      if (focused && focused->IsPushButton()) {
+        SendCommand(*dialog, focused->id, focused->handle);
+      } else {
+        SendCommand(*dialog, IDOK, GetDlgItem(dialog->handle, IDOK));
+      }
+      return TRUE;
+    case VK_ESCAPE:
+      SendCommand(*dialog, IDCANCEL, GetDlgItem(dialog->handle, IDCANCEL));
+      return TRUE;
+    case VK_SHIFT:
+      return FALSE;
+    default:
+      return TRUE;  // other keys do nothing in this dialog
+  }
+}

@@ -1,0 +1,283 @@
+#include "tools/script/script_runner.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <stdexcept>
+
+#include "app/tone_state.h"
+#include "platform/core/png_writer.h"
+#include "platform/core/window_manager.h"
+#include "platform/headless/headless_audio.h"
+#include "platform/headless/headless_backend.h"
+
+namespace tv::script {
+namespace {
+
+constexpr std::int64_t kSampleRate = 16000;
+
+// A failure of the script that ends the run with the line it happened on.
+struct ScriptFailure : std::runtime_error {
+  ScriptFailure(int line, const std::string& message) : std::runtime_error(message), line(line) {}
+  int line;
+};
+
+// Files written under a temporary name until the run has succeeded.
+class PendingFiles {
+ public:
+  std::string Add(const std::string& path) {
+    const std::string temporary = path + ".part";
+    files_.push_back({path, temporary});
+    return temporary;
+  }
+  bool CommitAll(std::string* error) {
+    for (const auto& file : files_) {
+      std::error_code code;
+      std::filesystem::rename(file.temporary, file.path, code);
+      if (code) {
+        *error = "cannot write " + file.path + ": " + code.message();
+        DiscardAll();
+        return false;
+      }
+    }
+    files_.clear();
+    return true;
+  }
+  void DiscardAll() {
+    for (const auto& file : files_) {
+      std::error_code ignored;
+      std::filesystem::remove(file.temporary, ignored);
+    }
+    files_.clear();
+  }
+
+ private:
+  struct File {
+    std::string path;
+    std::string temporary;
+  };
+  std::vector<File> files_;
+};
+
+std::string Number(double value) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.17g", value);
+  return text;
+}
+
+class Runner {
+ public:
+  Runner(const std::vector<Command>& commands, std::ostream& out) : commands_(commands), out_(out) {}
+
+  // Called by the message loop whenever the program is idle.
+  void OnIdle() {
+    if (playSamplesLeft_ > 0) {
+      playSamplesLeft_ -= headless::AdvanceAudio(playSamplesLeft_);
+      return;
+    }
+    while (next_ < commands_.size()) {
+      const Command& command = commands_[next_++];
+      if (Execute(command)) return;  // it queued something for the program to handle
+    }
+    if (!closeQueued_) {
+      // The end of the script closes the window, silently, so that the program cleans up.
+      closeQueued_ = true;
+      PushToDialog(WM_CLOSE, 0, 0, commands_.empty() ? 0 : commands_.back().line);
+      return;
+    }
+    throw ScriptFailure(0, "the program did not end after its window was closed");
+  }
+
+  bool explicitClose() const { return explicitClose_; }
+  PendingFiles& files() { return files_; }
+  bool recording() const { return recording_; }
+
+ private:
+  HWND Dialog(int line) const {
+    const HWND dialog = headless::Backend().Dialog();
+    if (!dialog) throw ScriptFailure(line, "the dialog is gone");
+    return dialog;
+  }
+
+  HWND Control(int line, int id) const {
+    const HWND control = GetDlgItem(Dialog(line), id);
+    if (!control) throw ScriptFailure(line, "no control has the ID " + std::to_string(id));
+    return control;
+  }
+
+  void PushToDialog(UINT message, WPARAM wParam, LPARAM lParam, int line) {
+    PushInput(MSG{Dialog(line), message, wParam, lParam, 0, {0, 0}});
+  }
+
+  void PushKey(int line, WPARAM key, UINT message) {
+    HWND target = GetFocusedControl();
+    if (!target) target = Dialog(line);
+    PushInput(MSG{target, message, key, 0, 0, {0, 0}});
+  }
+
+  // Returns true when the command gave the program something to handle.
+  bool Execute(const Command& command) {
+    switch (command.verb) {
+      case Verb::Click: {
+        const HWND control = Control(command.line, command.id);
+        if (FindWindowState(control)->kind != ControlKind::Button) {
+          throw ScriptFailure(command.line, "control " + std::to_string(command.id) + " is not a button");
+        }
+        PushInput(MSG{control, WM_LBUTTONDOWN, 0, 0, 0, {0, 0}});
+        PushInput(MSG{control, WM_LBUTTONUP, 0, 0, 0, {0, 0}});
+        return true;
+      }
+      case Verb::Command:
+        PushToDialog(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(command.id), 0), 0, command.line);
+        return true;
+      case Verb::Scroll: {
+        // An ID that is no control gives a null handle, which matches no slider.
+        const HWND control = GetDlgItem(Dialog(command.line), command.id);
+        PushToDialog(WM_HSCROLL,
+                     MAKEWPARAM(static_cast<WORD>(command.code), static_cast<WORD>(command.position)),
+                     reinterpret_cast<LPARAM>(control), command.line);
+        return true;
+      }
+      case Verb::Key:
+        QueueKey(command);
+        return true;
+      case Verb::Close:
+        explicitClose_ = true;
+        closeQueued_ = true;
+        PushToDialog(WM_CLOSE, 0, 0, command.line);
+        return true;
+      case Verb::Text:
+        PrintText(Control(command.line, command.id));
+        return false;
+      case Verb::Texts:
+        for (HWND child : FindWindowState(Dialog(command.line))->children) {
+          if (FindWindowState(child)->id != -1) PrintText(child);
+        }
+        return false;
+      case Verb::State:
+        PrintState(command.line);
+        return false;
+      case Verb::Snapshot: {
+        const std::string temporary = files_.Add(command.name);
+        std::string error;
+        if (!WritePng(FindWindowState(Dialog(command.line))->surface, temporary, &error)) {
+          throw ScriptFailure(command.line, error);
+        }
+        return false;
+      }
+      case Verb::FailOpen:
+        headless::FailNextWaveOpen();
+        return false;
+      case Verb::Play:
+        playSamplesLeft_ = std::llround(command.seconds * kSampleRate);
+        if (playSamplesLeft_ == 0) return false;
+        playSamplesLeft_ -= headless::AdvanceAudio(playSamplesLeft_);
+        return true;
+      case Verb::Record: {
+        std::string error;
+        if (recording_ && !headless::StopRecording(&error)) throw ScriptFailure(command.line, error);
+        const std::string temporary = files_.Add(command.name);
+        if (!headless::StartRecording(temporary, &error)) throw ScriptFailure(command.line, error);
+        recording_ = true;
+        return false;
+      }
+    }
+    return false;
+  }
+
+  void QueueKey(const Command& command) {
+    const std::string& name = command.name;
+    if (name == "Shift+Tab") {
+      PushKey(command.line, VK_SHIFT, WM_KEYDOWN);
+      PushKey(command.line, VK_TAB, WM_KEYDOWN);
+      PushKey(command.line, VK_TAB, WM_KEYUP);
+      PushKey(command.line, VK_SHIFT, WM_KEYUP);
+      return;
+    }
+    WPARAM key = VK_TAB;
+    if (name == "Left") key = VK_LEFT;
+    if (name == "Right") key = VK_RIGHT;
+    if (name == "Up") key = VK_UP;
+    if (name == "Down") key = VK_DOWN;
+    if (name == "Space") key = VK_SPACE;
+    if (name == "Return") key = VK_RETURN;
+    PushKey(command.line, key, WM_KEYDOWN);
+    PushKey(command.line, key, WM_KEYUP);
+  }
+
+  void PrintText(HWND control) {
+    const Window* window = FindWindowState(control);
+    out_ << window->id << '\t' << window->text << '\n';
+  }
+
+  void PrintState(int line) {
+    out_ << "frequency " << Number(g_frequencyHz) << '\n';
+    out_ << "masterGain " << Number(g_masterGain) << '\n';
+    out_ << "phase " << Number(g_phase) << '\n';
+    out_ << "streaming " << static_cast<int>(g_streaming) << '\n';
+    for (int i = 0; i < kHarmonicCount; ++i) {
+      out_ << "amplitude[" << i << "] " << Number(g_amplitude[i]) << '\n';
+    }
+    for (int i = 0; i < kSliderCount; ++i) {
+      out_ << "sliderPos[" << i << "] " << g_sliderPos[i] << '\n';
+    }
+    const Window* dialog = FindWindowState(Dialog(line));
+    int checked = 0;
+    bool anyChecked = false;
+    for (HWND child : dialog->children) {
+      const Window* control = FindWindowState(child);
+      if (control->kind == ControlKind::ScrollBar) {
+        out_ << "thumb[" << control->id << "] " << control->scrollPos << ' ' << control->scrollMin
+             << ' ' << control->scrollMax << '\n';
+      }
+      if (control->IsAutoRadioButton() && control->checked) {
+        checked = control->id;
+        anyChecked = true;
+      }
+    }
+    out_ << "checked " << (anyChecked ? std::to_string(checked) : "none") << '\n';
+    const Window* focus = FindWindowState(GetFocusedControl());
+    out_ << "focus " << (focus ? std::to_string(focus->id) : "none") << '\n';
+    out_ << "beeps " << headless::Backend().Beeps().size() << '\n';
+  }
+
+  const std::vector<Command>& commands_;
+  std::ostream& out_;
+  std::size_t next_ = 0;
+  std::int64_t playSamplesLeft_ = 0;
+  bool closeQueued_ = false;
+  bool explicitClose_ = false;
+  bool recording_ = false;
+  PendingFiles files_;
+};
+
+}  // namespace
+}  // namespace tv::script
+
+namespace tv::script {
+
+RunResult RunScript(const std::vector<Command>& commands, std::ostream& out) {
+  Runner runner(commands, out);
+  headless::Backend().SetIdleHandler([&runner] { runner.OnIdle(); });
+  RunResult result;
+  try {
+    const int exitCode = WinMain(nullptr, nullptr, const_cast<LPSTR>(""), 0);
+    if (runner.explicitClose()) out << "exit " << exitCode << '\n';
+  } catch (const ScriptFailure& failure) {
+    result = RunResult{false, failure.line, failure.what()};
+  }
+  headless::Backend().SetIdleHandler(nullptr);
+  std::string error;
+  if (runner.recording() && !headless::StopRecording(&error) && result.ok) {
+    result = RunResult{false, 0, error};
+  }
+  if (!result.ok) {
+    runner.files().DiscardAll();
+  } else if (!runner.files().CommitAll(&error)) {
+    result = RunResult{false, 0, error};
+  }
+  return result;
+}
+
+}  // namespace tv::script
