@@ -23,8 +23,9 @@ void FailNextWaveOpen();
 // With no device open, time simply passes.
 std::int64_t AdvanceAudio(std::int64_t samples);
 
-// Writes everything the device plays from now on to a 16 kHz mono 16-bit WAV file,
-// silence included while a device is open with nothing queued. False with a message in
+// Writes everything a listener hears from now on to a 16 kHz mono 16-bit WAV file:
+// every sample of audio time that passes, silence wherever nothing is queued or no device
+// is open. False with a message in
 // `error` when the file cannot be created.
 bool StartRecording(const std::string& path, std::string* error);
 // Completes the WAV file; false with a message when it could not be written.
