@@ -10,15 +10,7 @@ namespace {
 
 void BitReversePairs(int n, int* t, double* a);
 
-// Exchanges the pairs that begin at offsets p and q.
-inline void SwapPairs(double* a, int p, int q) {
-  const double xr = a[p];
-  const double xi = a[p + 1];
-  a[p] = a[q];
-  a[p + 1] = a[q + 1];
-  a[q] = xr;
-  a[q + 1] = xi;
-}
+inline void SwapPairs(double* a, int p, int q);
 
 void MakeTwiddleTable(int T, int* work, double* w) {
   work[0] = T;
@@ -98,18 +90,74 @@ void BitReversePairs(int n, int* t, double* a) {
   }
 }
 
+// --- Pair arithmetic. --------------------------------------------------------
+// A pair (re, im) is held in one two-lane vector where the compiler offers
+// them; each lane runs the very operation the scalar algorithm runs, so the
+// results are the same bits. x - y is x + (-y) and (-s)*z is -(s*z) exactly.
+#if defined(__GNUC__)
+typedef double Pair __attribute__((vector_size(16)));
+inline Pair Make(double lo, double hi) { return Pair{lo, hi}; }
+inline double Lo(Pair p) { return p[0]; }
+inline double Hi(Pair p) { return p[1]; }
+inline Pair Swap(Pair p) { return __builtin_shufflevector(p, p, 1, 0); }
+#else
+struct Pair {
+  double lo, hi;
+};
+inline Pair Make(double lo, double hi) { return Pair{lo, hi}; }
+inline double Lo(Pair p) { return p.lo; }
+inline double Hi(Pair p) { return p.hi; }
+inline Pair Swap(Pair p) { return Pair{p.hi, p.lo}; }
+inline Pair operator+(Pair a, Pair b) { return {a.lo + b.lo, a.hi + b.hi}; }
+inline Pair operator-(Pair a, Pair b) { return {a.lo - b.lo, a.hi - b.hi}; }
+inline Pair operator*(Pair a, Pair b) { return {a.lo * b.lo, a.hi * b.hi}; }
+#endif
+
+// Multiplying by (1, -1) conjugates: it flips the sign of the second lane.
+const Pair kConjugate = Make(1.0, -1.0);
+// Multiplying by (-1, 1) flips the sign of the first lane.
+const Pair kNegateRe = Make(-1.0, 1.0);
+
+inline Pair Load(const double* p) { return Make(p[0], p[1]); }
+inline void Store(double* p, Pair v) {
+  p[0] = Lo(v);
+  p[1] = Hi(v);
+}
+
+// Exchanges the pairs that begin at offsets p and q.
+inline void SwapPairs(double* a, int p, int q) {
+  const Pair x = Load(a + p);
+  Store(a + p, Load(a + q));
+  Store(a + q, x);
+}
+
+// z times the twiddle (c, s), given as cc = (c, c) and ss = (-s, s):
+// (c*re - s*im, c*im + s*re).
+inline Pair Rotate(Pair z, Pair cc, Pair ss) { return cc * z + ss * Swap(z); }
+
+// A twiddle (c, s) in the form Rotate takes.
+struct Twiddle {
+  Pair cc, ss;
+};
+inline Twiddle MakeTwiddle(double c, double s) {
+  return {Make(c, c), Make(-s, s)};
+}
+
 // --- The radix-4 butterfly on the pairs at p0, p1 = p0 + l, p2, p3. ---------
 
 // First half shared by every form: x0 = P0 + P1, x1 = P0 - P1, x2 = P2 + P3,
-// x3 = P2 - P3.
+// x3 = P2 - P3, u = x1 + i*x3, v = x1 - i*x3.
 struct Sums {
-  double x0r, x0i, x1r, x1i, x2r, x2i, x3r, x3i;
+  Pair x0, x2, u, v;
 };
 
 inline Sums ButterflySums(const double* p0, const double* p1, const double* p2,
                           const double* p3) {
-  return {p0[0] + p1[0], p0[1] + p1[1], p0[0] - p1[0], p0[1] - p1[1],
-          p2[0] + p3[0], p2[1] + p3[1], p2[0] - p3[0], p2[1] - p3[1]};
+  const Pair a0 = Load(p0), a1 = Load(p1), a2 = Load(p2), a3 = Load(p3);
+  const Pair x1 = a0 - a1;
+  const Pair x3 = a2 - a3;
+  const Pair ix3 = Make(-Hi(x3), Lo(x3));  // i*x3 = (-x3.im, x3.re)
+  return {a0 + a1, a2 + a3, x1 + ix3, x1 - ix3};
 }
 
 // Block 0: unit twiddles.
@@ -119,14 +167,10 @@ inline void ButterflyUnit(double* a, int j, int l) {
   double* p2 = p1 + l;
   double* p3 = p2 + l;
   const Sums x = ButterflySums(p0, p1, p2, p3);
-  p0[0] = x.x0r + x.x2r;
-  p0[1] = x.x0i + x.x2i;
-  p2[0] = x.x0r - x.x2r;
-  p2[1] = x.x0i - x.x2i;
-  p1[0] = x.x1r - x.x3i;  // u = x1 + i*x3
-  p1[1] = x.x1i + x.x3r;
-  p3[0] = x.x1r + x.x3i;  // v = x1 - i*x3
-  p3[1] = x.x1i - x.x3r;
+  Store(p0, x.x0 + x.x2);
+  Store(p2, x.x0 - x.x2);
+  Store(p1, x.u);
+  Store(p3, x.v);
 }
 
 // Block 0 of the backward last stage: conjugated outputs.
@@ -136,116 +180,93 @@ inline void ButterflyUnitConj(double* a, int j, int l) {
   double* p2 = p1 + l;
   double* p3 = p2 + l;
   const Sums x = ButterflySums(p0, p1, p2, p3);
-  p0[0] = x.x0r + x.x2r;
-  p0[1] = -(x.x0i + x.x2i);
-  p2[0] = x.x0r - x.x2r;
-  p2[1] = -(x.x0i - x.x2i);
-  p1[0] = x.x1r - x.x3i;
-  p1[1] = -(x.x1i + x.x3r);
-  p3[0] = x.x1r + x.x3i;
-  p3[1] = -(x.x1i - x.x3r);
+  Store(p0, kConjugate * (x.x0 + x.x2));
+  Store(p2, kConjugate * (x.x0 - x.x2));
+  Store(p1, kConjugate * x.u);
+  Store(p3, kConjugate * x.v);
 }
 
-// Block 1: W1 is the pi/4 pair, r = cos(pi/4).
-inline void ButterflyQuarter(double* a, int j, int l, double r) {
+// Block 1: W1 is the pi/4 pair, rr = (r, r) with r = cos(pi/4).
+inline void ButterflyQuarter(double* a, int j, int l, Pair rr) {
   double* p0 = a + j;
   double* p1 = p0 + l;
   double* p2 = p1 + l;
   double* p3 = p2 + l;
   const Sums x = ButterflySums(p0, p1, p2, p3);
-  p0[0] = x.x0r + x.x2r;
-  p0[1] = x.x0i + x.x2i;
-  p2[0] = x.x2i - x.x0i;  // i*(x0 - x2)
-  p2[1] = x.x0r - x.x2r;
-  const double ur = x.x1r - x.x3i;
-  const double ui = x.x1i + x.x3r;
-  p1[0] = r * (ur - ui);
-  p1[1] = r * (ur + ui);
-  const double vr = x.x1r + x.x3i;
-  const double vi = x.x1i - x.x3r;
-  p3[0] = r * (-vi - vr);
-  p3[1] = r * (vr - vi);
+  Store(p0, x.x0 + x.x2);
+  // i*(x0 - x2) = (x2.im - x0.im, x0.re - x2.re)
+  Store(p2, Make(Hi(x.x2), Lo(x.x0)) - Make(Hi(x.x0), Lo(x.x2)));
+  // r*(u.re - u.im, u.re + u.im)
+  Store(p1, rr * (Make(Lo(x.u), Lo(x.u)) + Make(-Hi(x.u), Hi(x.u))));
+  // r*(-v.im - v.re, v.re - v.im)
+  Store(p3, rr * (Make(-Hi(x.v), Lo(x.v)) - Make(Lo(x.v), Hi(x.v))));
 }
 
-// General block with twiddles W1 = (w1r, w1i), W2 = (w2r, w2i), W3.
-inline void ButterflyTwiddled(double* a, int j, int l, double w1r, double w1i,
-                              double w2r, double w2i, double w3r, double w3i) {
+// General block with twiddles W1, W2, W3.
+inline void ButterflyTwiddled(double* a, int j, int l, const Twiddle& w1,
+                              const Twiddle& w2, const Twiddle& w3) {
   double* p0 = a + j;
   double* p1 = p0 + l;
   double* p2 = p1 + l;
   double* p3 = p2 + l;
   const Sums x = ButterflySums(p0, p1, p2, p3);
-  p0[0] = x.x0r + x.x2r;
-  p0[1] = x.x0i + x.x2i;
-  const double dr = x.x0r - x.x2r;
-  const double di = x.x0i - x.x2i;
-  p2[0] = w2r * dr - w2i * di;
-  p2[1] = w2r * di + w2i * dr;
-  const double ur = x.x1r - x.x3i;
-  const double ui = x.x1i + x.x3r;
-  p1[0] = w1r * ur - w1i * ui;
-  p1[1] = w1r * ui + w1i * ur;
-  const double vr = x.x1r + x.x3i;
-  const double vi = x.x1i - x.x3r;
-  p3[0] = w3r * vr - w3i * vi;
-  p3[1] = w3r * vi + w3i * vr;
+  Store(p0, x.x0 + x.x2);
+  Store(p2, Rotate(x.x0 - x.x2, w2.cc, w2.ss));
+  Store(p1, Rotate(x.u, w1.cc, w1.ss));
+  Store(p3, Rotate(x.v, w3.cc, w3.ss));
+}
+
+// Twiddles of the even block b (W2 = pair b/2 as read) and of the odd block
+// b + 1 (W2 multiplied by i), W3 formed from W1 and W2.
+struct BlockTwiddles {
+  Twiddle w1, w2, w3;
+};
+inline BlockTwiddles EvenBlockTwiddles(const double* table, int b) {
+  const double w2r = table[b], w2i = table[b + 1];
+  const double w1r = table[2 * b], w1i = table[2 * b + 1];
+  const double w3r = w1r - 2 * w2i * w1i;
+  const double w3i = 2 * w2i * w1r - w1i;
+  return {MakeTwiddle(w1r, w1i), MakeTwiddle(w2r, w2i), MakeTwiddle(w3r, w3i)};
+}
+inline BlockTwiddles OddBlockTwiddles(const double* table, int b) {
+  const double w2r = table[b], w2i = table[b + 1];
+  const double w1r = table[2 * b + 2], w1i = table[2 * b + 3];
+  const double w3r = w1r - 2 * w2r * w1i;
+  const double w3i = 2 * w2r * w1r - w1i;
+  return {MakeTwiddle(w1r, w1i), MakeTwiddle(-w2i, w2r), MakeTwiddle(w3r, w3i)};
 }
 
 // Runs the twiddled blocks b = 2, 3, ... of a stage of span l.
 inline void TwiddledBlocks(int n, int l, double* a, const double* table) {
   const int blockSize = 4 * l;
   for (int b = 2; blockSize * b < n; b += 2) {
-    const double w2r = table[b];  // pair b/2
-    const double w2i = table[b + 1];
-    // Even block b: W1 = pair b, W2 as read.
-    {
-      const double w1r = table[2 * b];
-      const double w1i = table[2 * b + 1];
-      const double w3r = w1r - 2 * w2i * w1i;
-      const double w3i = 2 * w2i * w1r - w1i;
-      const int start = blockSize * b;
-      for (int j = start; j < start + l; j += 2) {
-        ButterflyTwiddled(a, j, l, w1r, w1i, w2r, w2i, w3r, w3i);
-      }
-    }
-    // Odd block b + 1: W1 = pair b + 1, W2 multiplied by i: (-w2i, w2r).
-    {
-      const double w1r = table[2 * b + 2];
-      const double w1i = table[2 * b + 3];
-      const double w3r = w1r - 2 * w2r * w1i;
-      const double w3i = 2 * w2r * w1r - w1i;
-      const int start = blockSize * (b + 1);
-      for (int j = start; j < start + l; j += 2) {
-        ButterflyTwiddled(a, j, l, w1r, w1i, -w2i, w2r, w3r, w3i);
-      }
-    }
+    const BlockTwiddles even = EvenBlockTwiddles(table, b);
+    int start = blockSize * b;
+    for (int j = start; j < start + l; j += 2)
+      ButterflyTwiddled(a, j, l, even.w1, even.w2, even.w3);
+    const BlockTwiddles odd = OddBlockTwiddles(table, b);
+    start += blockSize;
+    for (int j = start; j < start + l; j += 2)
+      ButterflyTwiddled(a, j, l, odd.w1, odd.w2, odd.w3);
   }
 }
 
 void Radix4FirstStage(int n, double* a, const double* table) {
   // Span 2: each block of 8 doubles holds one butterfly.
   ButterflyUnit(a, 0, 2);
-  ButterflyQuarter(a, 8, 2, table[2]);
+  ButterflyQuarter(a, 8, 2, Make(table[2], table[2]));
   for (int b = 2; 8 * b < n; b += 2) {
-    const double w2r = table[b];
-    const double w2i = table[b + 1];
-    double w1r = table[2 * b];
-    double w1i = table[2 * b + 1];
-    double w3r = w1r - 2 * w2i * w1i;
-    double w3i = 2 * w2i * w1r - w1i;
-    ButterflyTwiddled(a, 8 * b, 2, w1r, w1i, w2r, w2i, w3r, w3i);
-    w1r = table[2 * b + 2];
-    w1i = table[2 * b + 3];
-    w3r = w1r - 2 * w2r * w1i;
-    w3i = 2 * w2r * w1r - w1i;
-    ButterflyTwiddled(a, 8 * b + 8, 2, w1r, w1i, -w2i, w2r, w3r, w3i);
+    const BlockTwiddles even = EvenBlockTwiddles(table, b);
+    ButterflyTwiddled(a, 8 * b, 2, even.w1, even.w2, even.w3);
+    const BlockTwiddles odd = OddBlockTwiddles(table, b);
+    ButterflyTwiddled(a, 8 * b + 8, 2, odd.w1, odd.w2, odd.w3);
   }
 }
 
 void Radix4MiddleStage(int n, int l, double* a, const double* table) {
   for (int j = 0; j < l; j += 2) ButterflyUnit(a, j, l);
-  const double r = table[2];
-  for (int j = 4 * l; j < 5 * l; j += 2) ButterflyQuarter(a, j, l, r);
+  const Pair rr = Make(table[2], table[2]);
+  for (int j = 4 * l; j < 5 * l; j += 2) ButterflyQuarter(a, j, l, rr);
   TwiddledBlocks(n, l, a, table);
 }
 
@@ -270,14 +291,9 @@ void ComplexFftForward(int n, double* a, const double* table) {
     for (int j = 0; j < l; j += 2) ButterflyUnit(a, j, l);
   } else {
     for (int j = 0; j < l; j += 2) {
-      double* p = a + j;
-      double* q = p + l;
-      const double dr = p[0] - q[0];
-      const double di = p[1] - q[1];
-      p[0] += q[0];
-      p[1] += q[1];
-      q[0] = dr;
-      q[1] = di;
+      const Pair p = Load(a + j), q = Load(a + j + l);
+      Store(a + j, p + q);
+      Store(a + j + l, p - q);
     }
   }
 }
@@ -288,14 +304,9 @@ void ComplexFftBackward(int n, double* a, const double* table) {
     for (int j = 0; j < l; j += 2) ButterflyUnitConj(a, j, l);
   } else {
     for (int j = 0; j < l; j += 2) {
-      double* p = a + j;
-      double* q = p + l;
-      const double dr = p[0] - q[0];
-      const double di = p[1] - q[1];
-      p[0] += q[0];
-      p[1] = -(p[1] + q[1]);
-      q[0] = dr;
-      q[1] = -di;
+      const Pair p = Load(a + j), q = Load(a + j + l);
+      Store(a + j, kConjugate * (p + q));
+      Store(a + j + l, kConjugate * (p - q));
     }
   }
 }
@@ -309,14 +320,12 @@ void RealSplitForward(int n, double* a, int K, const double* c) {
     e += s;
     const double wr = 0.5 - c[K - e];
     const double wi = c[e];
-    const double xr = a[j] - a[jm];
-    const double xi = a[j + 1] + a[jm + 1];
-    const double yr = wr * xr - wi * xi;
-    const double yi = wr * xi + wi * xr;
-    a[j] -= yr;
-    a[j + 1] -= yi;
-    a[jm] += yr;
-    a[jm + 1] -= yi;
+    const Pair p = Load(a + j), q = Load(a + jm);
+    // x = (p.re - q.re, p.im + q.im); y = (wr*xr - wi*xi, wr*xi + wi*xr).
+    const Pair x = p + kNegateRe * q;
+    const Pair y = Rotate(x, Make(wr, wr), Make(-wi, wi));
+    Store(a + j, p - y);
+    Store(a + jm, q + kConjugate * y);
   }
 }
 
@@ -330,14 +339,14 @@ void RealSplitBackward(int n, double* a, int K, const double* c) {
     e += s;
     const double wr = 0.5 - c[K - e];
     const double wi = c[e];
-    const double xr = a[j] - a[jm];
-    const double xi = a[j + 1] + a[jm + 1];
-    const double yr = wr * xr + wi * xi;
-    const double yi = wr * xi - wi * xr;
-    a[j] -= yr;
-    a[j + 1] = yi - a[j + 1];
-    a[jm] += yr;
-    a[jm + 1] = yi - a[jm + 1];
+    const Pair p = Load(a + j), q = Load(a + jm);
+    // x as forward; y = (wr*xr + wi*xi, wr*xi - wi*xr).
+    const Pair x = p + kNegateRe * q;
+    const Pair y = Rotate(x, Make(wr, wr), Make(wi, -wi));
+    const double yr = Lo(y), yi = Hi(y);
+    // (p.re - yr, yi - p.im) and (q.re + yr, yi - q.im).
+    Store(a + j, Make(Lo(p), yi) - Make(yr, Hi(p)));
+    Store(a + jm, Make(Lo(q), yi) + Make(yr, -Hi(q)));
   }
   a[h + 1] = -a[h + 1];
 }
