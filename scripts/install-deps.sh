@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs everything needed to build, run and test Tonvela on Debian 12.
+# Safe to run again. Needs root (apt-get); uses sudo when not root.
+set -euo pipefail
+
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+
+packages=(
+  # build
+  build-essential cmake ninja-build pkg-config git
+  # libraries
+  qt6-base-dev portaudio19-dev libasound2-dev libsndfile1-dev libpng-dev
+  fonts-ipafont-gothic fontconfig
+  # tests and benchmarks
+  googletest libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev libkissfft-dev
+  clang libclang-rt-14-dev
+  # the desktop check under a virtual display, with captured sound
+  xvfb xdotool x11-utils imagemagick sox pulseaudio pulseaudio-utils libasound2-plugins
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' \
+    || missing+=("$package")
+done
+
+if [ "${#missing[@]}" -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  $SUDO apt-get update
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
+fi
