@@ -1,5 +1,4 @@
-// Real FFT, spec Part 4.1. Every arithmetic step below follows the spec's
-// Algorithms in the same operations and order; the target is compiled with
+// Real FFT. Every arithmetic step below is done in a fixed order of operations; the target is compiled with
 // floating-point contraction off so the results do not depend on whether the
 // machine has fused multiply-add.
 #include "dsp/real_fft.h"

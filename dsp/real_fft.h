@@ -1,5 +1,5 @@
-// Real FFT (spec Part 4.1): an in-place, table-driven transform of n real
-// doubles, n a power of two. Used by the spectrum panel (Part 3.2).
+// Real FFT: an in-place, table-driven transform of n real
+// doubles, n a power of two. Used by the spectrum panel.
 #pragma once
 
 // RealFft(n, direction, data, work, table)

@@ -1,4 +1,4 @@
-// RealFft (spec Part 4.1) against FFTW3 and KissFFT, forward and backward,
+// RealFft against FFTW3 and KissFFT, forward and backward,
 // for n = 128 (the spectrum panel's length), 1024, 16384 and 262144.
 //
 // - FFTW3: double precision, out-of-place r2c / c2r plans made once per size

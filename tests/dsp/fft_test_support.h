@@ -9,7 +9,7 @@
 
 namespace fft_test {
 
-// Minimum work length for n (spec Part 4.1): 2 + M, M the smallest power of
+// Minimum work length for n : 2 + M, M the smallest power of
 // two with 8*M*M >= n; 2 for n <= 4.
 inline std::size_t MinWorkInts(int n) {
   if (n <= 4) return 2;

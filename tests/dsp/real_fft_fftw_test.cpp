@@ -1,7 +1,7 @@
 // RealFft against FFTW3 for large n (2^11 .. 2^20), forward and backward.
 //
-// FFTW's r2c uses exp(-2*pi*i*j*k/n): X[k] = R[k] - i*I[k] in the layout of
-// Part 4.1. Its c2r of that X is twice RealFft's backward result.
+// FFTW's r2c uses exp(-2*pi*i*j*k/n): X[k] = R[k] - i*I[k] in RealFft's packed
+// layout. Its c2r of that X is twice RealFft's backward result.
 #include <fftw3.h>
 #include <gtest/gtest.h>
 

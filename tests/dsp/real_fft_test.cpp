@@ -1,5 +1,5 @@
-// Tests of RealFft (spec Part 4.1) against an independent long-double direct
-// DFT, the table states the spec gives, and the stated edge cases.
+// Tests of RealFft against an independent long-double direct
+// DFT, the documented table states, and the edge cases.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -38,7 +38,7 @@ struct UnitCircle {
   std::vector<long double> c, s;
 };
 
-// The forward result of Part 4.1 by direct summation, in the packed layout.
+// The forward result by direct summation, in the packed layout.
 std::vector<double> DirectForward(const std::vector<double>& x) {
   const int n = static_cast<int>(x.size());
   const UnitCircle unit(n);
@@ -60,7 +60,7 @@ std::vector<double> DirectForward(const std::vector<double>& x) {
   return out;
 }
 
-// The backward result of Part 4.1 by direct summation.
+// The backward result by direct summation.
 std::vector<double> DirectBackward(const std::vector<double>& packed) {
   const int n = static_cast<int>(packed.size());
   const UnitCircle unit(n);
@@ -136,13 +136,13 @@ TEST(RealFft, BackwardAfterForwardGivesHalfNTimesInput) {
   }
 }
 
-// --- Table states after one call on fresh arrays (Part 4.1 edge cases). ------
+// --- Table states after one call on fresh arrays (documented edge cases). ------
 
 struct TableCase {
   int n;
   std::vector<int> work;                       // expected prefix of work
   int writtenBegin, writtenEnd;                // table range that may change
-  std::vector<std::pair<int, double>> values;  // spot values the spec gives
+  std::vector<std::pair<int, double>> values;  // documented spot values
 };
 
 const double kC4 = std::cos(std::numbers::pi / 4);
