@@ -1,0 +1,102 @@
+#include "platform/qt/qt_backend.h"
+
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QPalette>
+#include <QStyle>
+#include <QStyleFactory>
+
+#include "platform/core/window_manager.h"
+#include "platform/qt/desktop_wave_sink.h"
+#include "platform/qt/dialog_font.h"
+#include "platform/qt/dialog_widget.h"
+#include "platform/wave/wave_sink.h"
+
+namespace tv::qt {
+namespace {
+
+// One look wherever the program runs: Fusion draws arrow buttons on scroll bars and
+// does not jump the thumb to a trough click, as the platform's scroll bars behave.
+void PrepareApplication() {
+  static bool prepared = false;
+  if (prepared) return;
+  prepared = true;
+  QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+  QApplication::setPalette(QApplication::style()->standardPalette());
+  QApplication::setQuitOnLastWindowClosed(false);  // the program's own loop decides
+  InstallDialogFontSubstitutions();
+}
+
+}  // namespace
+
+QtBackend::QtBackend() = default;
+QtBackend::~QtBackend() = default;
+
+void QtBackend::DialogCreated(HWND dialog) {
+  const Window* state = FindWindowState(dialog);
+  if (!state) return;
+  PrepareApplication();
+  dispatcher_.store(QAbstractEventDispatcher::instance(QApplication::instance()->thread()));
+  auto& widget = dialogs_[dialog];
+  if (widget) {
+    widget->SyncAll();  // e.g. the caption changed
+    return;
+  }
+  widget = std::make_unique<DialogWidget>(*state);
+  // Shown from the event loop, by which time WM_INITDIALOG has set every text.
+  if (state->style & WS_VISIBLE) widget->show();
+}
+
+void QtBackend::ControlChanged(HWND control) {
+  const Window* state = FindWindowState(control);
+  if (!state) return;
+  const auto it = dialogs_.find(state->parent);
+  if (it != dialogs_.end()) it->second->SyncControl(*state);
+}
+
+void QtBackend::DialogDestroyed(HWND dialog) { dialogs_.erase(dialog); }
+
+void QtBackend::PaintEnded(HWND window, const Raster& surface) {
+  const auto it = dialogs_.find(window);
+  if (it != dialogs_.end()) it->second->PresentRaster(surface);
+}
+
+Rgb QtBackend::BackgroundColour() const {
+  PrepareApplication();
+  const QColor colour = QApplication::palette().color(QPalette::Active, QPalette::Window);
+  return MakeRgb(static_cast<std::uint8_t>(colour.red()), static_cast<std::uint8_t>(colour.green()),
+                 static_cast<std::uint8_t>(colour.blue()));
+}
+
+void QtBackend::WaitForEvents() {
+  // Returns after Qt handled at least one event or WakeUp was called; GetMessageA then
+  // looks at its queue again and calls back if it is still empty.
+  QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+}
+
+void QtBackend::WakeUp() {
+  if (QAbstractEventDispatcher* dispatcher = dispatcher_.load()) dispatcher->wakeUp();
+}
+
+void QtBackend::Beep(UINT) { QApplication::beep(); }
+
+std::unique_ptr<WaveSink> QtBackend::CreateWaveSink() {
+  return sinkFactory_ ? sinkFactory_() : CreateDesktopWaveSink();
+}
+
+QWidget* QtBackend::WidgetFor(HWND window) const {
+  if (const auto it = dialogs_.find(window); it != dialogs_.end()) return it->second.get();
+  const Window* state = FindWindowState(window);
+  if (!state) return nullptr;
+  const auto it = dialogs_.find(state->parent);
+  return it == dialogs_.end() ? nullptr : it->second->ControlWidget(window);
+}
+
+QtBackend& Backend() {
+  static QtBackend backend;
+  return backend;
+}
+
+}  // namespace tv::qt
+
+tv::Backend& tv::CurrentBackend() { return qt::Backend(); }
