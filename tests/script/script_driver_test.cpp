@@ -2,6 +2,7 @@
 // output, a message on standard error and exit status 2 for bad input.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -18,9 +19,12 @@ struct ScriptRun {
 };
 
 ScriptRun RunScript(const std::string& script) {
+  // ctest runs cases in parallel processes: every run gets files of its own.
+  static int runs = 0;
+  const std::string stem = "tonvela_script_" + std::to_string(getpid()) + "_" + std::to_string(++runs);
   const auto dir = std::filesystem::temp_directory_path();
-  const std::string in = (dir / "tonvela_script_in.txt").string();
-  const std::string err = (dir / "tonvela_script_err.txt").string();
+  const std::string in = (dir / (stem + ".in")).string();
+  const std::string err = (dir / (stem + ".err")).string();
   std::ofstream(in) << script;
   const std::string command = std::string(TONVELA_SCRIPT_EXE) + " < " + in + " 2> " + err;
   FILE* pipe = popen(command.c_str(), "r");
@@ -31,6 +35,8 @@ ScriptRun RunScript(const std::string& script) {
   const int status = pclose(pipe);
   std::stringstream errText;
   errText << std::ifstream(err).rdbuf();
+  std::filesystem::remove(in);
+  std::filesystem::remove(err);
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out, errText.str()};
 }
 
@@ -69,7 +75,8 @@ TEST(ScriptDriver, SameScriptSameBytes) {
 }
 
 TEST(ScriptDriver, BadInputNamesTheLineAndLeavesNoFile) {
-  const auto png = std::filesystem::temp_directory_path() / "tonvela_script_never.png";
+  const auto png = std::filesystem::temp_directory_path() /
+                   ("tonvela_script_never_" + std::to_string(getpid()) + ".png");
   std::filesystem::remove(png);
   struct Case {
     std::string script;
