@@ -117,16 +117,18 @@ void FillBox(tv::Raster& raster, std::int64_t left, std::int64_t top, std::int64
   const std::int64_t x1 = std::min<std::int64_t>(right, raster.width);
   const std::int64_t y0 = std::max<std::int64_t>(top, 0);
   const std::int64_t y1 = std::min<std::int64_t>(bottom, raster.height);
+  if (x0 >= x1) return;
   for (std::int64_t y = y0; y < y1; ++y) {
-    for (std::int64_t x = x0; x < x1; ++x) {
-      raster.Set(static_cast<int>(x), static_cast<int>(y), colour);
-    }
+    const auto rowStart = raster.pixels.begin() + y * raster.width;
+    std::fill(rowStart + x0, rowStart + x1, colour);
   }
 }
 
 // round(i * minorLength / steps), halves rounded up. The product needs up to 65 bits
 // for lines between far-apart 32-bit coordinates.
 std::int64_t RoundedMinorOffset(std::int64_t i, std::int64_t minorLength, std::int64_t steps) {
+  constexpr std::int64_t kNarrowLimit = std::int64_t{1} << 30;
+  if (steps < kNarrowLimit) return (2 * i * minorLength + steps) / (2 * steps);
   using Wide = unsigned __int128;
   const Wide numerator = Wide{2} * static_cast<Wide>(i) * static_cast<Wide>(minorLength) +
                          static_cast<Wide>(steps);
