@@ -1,0 +1,147 @@
+#!/usr/bin/env bash
+# End-to-end check of the desktop program as a user runs it: under Xvfb, start
+# tonvela, click the sine preset, let it play two seconds, click Clear, close the
+# window. The sound that reached the default output must be a 440 Hz tone, and a
+# screenshot taken while it played must show the sine in the first trace.
+#
+#   scripts/e2e-desktop.sh [PATH/TO/tonvela] [SCREENSHOT.png]
+#
+# Needs: xvfb xdotool imagemagick sox pulseaudio pulseaudio-utils libasound2-plugins
+# python3-xlib. The sound is captured in real time without a sound card: a private
+# PulseAudio daemon with a null sink, and ALSA's default redirected (through this
+# script's own configuration only) to a file plugin over pulse.
+set -euo pipefail
+
+repo=$(cd "$(dirname "$0")/.." && pwd)
+tonvela=${1:-$repo/build-qt/platform/qt/tonvela}
+screenshot_copy=${2:-}
+title='TonvelaVer2019.05.10'
+
+fail() { echo "e2e-desktop: FAIL: $*" >&2; exit 1; }
+info() { echo "e2e-desktop: $*"; }
+
+[[ -x $tonvela ]] || fail "no tonvela at $tonvela (build it, or pass its path)"
+for tool in Xvfb xdotool import convert sox pulseaudio /usr/bin/python3; do
+  command -v "$tool" > /dev/null || fail "$tool is missing"
+done
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  local pid
+  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
+    pid=${pids[i]}
+    if kill -0 "$pid" 2> /dev/null; then
+      kill "$pid" 2> /dev/null || true
+      for _ in 1 2 3 4 5 6 7 8 9 10; do kill -0 "$pid" 2> /dev/null || break; sleep 0.1; done
+      kill -9 "$pid" 2> /dev/null || true
+    fi
+    wait "$pid" 2> /dev/null || true
+  done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# --- a display of our own -------------------------------------------------------
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3> "$work/display" 2> "$work/xvfb.log" &
+pids+=($!)
+for _ in $(seq 50); do [[ -s $work/display ]] && break; sleep 0.1; done
+[[ -s $work/display ]] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+export DISPLAY=":$(cat "$work/display")"
+
+# --- a sound server with nothing but a null sink, and ALSA's default over it ------
+mkdir -p "$work/pulse"
+XDG_RUNTIME_DIR=$work/pulse HOME=$work/pulse pulseaudio -n --daemonize=no \
+  --exit-idle-time=-1 --use-pid-file=no --disable-shm \
+  --load="module-null-sink sink_name=nullsink rate=16000 channels=1 format=s16le" \
+  --load="module-native-protocol-unix auth-anonymous=1 socket=$work/pulse/native" \
+  > "$work/pulse.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 50); do [[ -S $work/pulse/native ]] && break; sleep 0.1; done
+[[ -S $work/pulse/native ]] || fail "PulseAudio did not start: $(tail -5 "$work/pulse.log")"
+cat > "$work/asound.conf" << CONF
+pcm.!default { type file  slave.pcm { type pulse }  file "$work/played.wav"  format "wav" }
+ctl.!default { type pulse }
+CONF
+
+# --- the program ----------------------------------------------------------------
+started=$(date +%s.%N)
+env ALSA_CONFIG_PATH="$work/asound.conf" PULSE_SERVER="unix:$work/pulse/native" \
+  XDG_RUNTIME_DIR="$work/pulse" QT_QPA_PLATFORM=xcb "$tonvela" > "$work/tonvela.log" 2>&1 &
+tonvela_pid=$!
+pids+=("$tonvela_pid")
+
+# Qt also maps small helper windows; the dialog is the one of the dialog's size.
+window=
+for _ in $(seq 100); do
+  for candidate in $(xdotool search --onlyvisible --name "^$title\$" 2> /dev/null); do
+    eval "$(xdotool getwindowgeometry --shell "$candidate")"
+    if ((WIDTH > 100)); then window=$candidate; break 2; fi
+  done
+  kill -0 "$tonvela_pid" 2> /dev/null || fail "tonvela exited: $(cat "$work/tonvela.log")"
+  sleep 0.05
+done
+[[ -n $window ]] || fail "no window titled $title appeared"
+info "window up after $(awk -v a="$started" -v b="$(date +%s.%N)" 'BEGIN { printf "%.2f", b - a }') s ($WIDTH x $HEIGHT at $X,$Y)"
+sleep 0.5  # first paint
+
+# Positions in the client area, from the dialog template (7 x 12 base units): the
+# sine preset 1012 at (131, 11) units, Clear 1040 at (338, 1); click on their marks.
+click() { xdotool mousemove --window "$window" "$1" "$2" click 1; }
+cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$tonvela_pid/stat"; }
+
+click 234 23
+ticks_before=$(cpu_ticks)
+sleep 2
+ticks_after=$(cpu_ticks)
+import -window root "$work/screen.png"
+info "CPU while streaming: $(( (ticks_after - ticks_before) * 100 / 2 / $(getconf CLK_TCK) )) % of one core"
+info "resident memory while streaming: $(awk '/VmRSS/ { print $2 " " $3 }' "/proc/$tonvela_pid/status")"
+click 597 8
+sleep 0.5
+
+# The close box: what a window manager sends when it is clicked.
+/usr/bin/python3 - "$window" << 'PY'
+import sys
+from Xlib import X, display
+from Xlib.protocol import event
+d = display.Display()
+window = d.create_resource_object("window", int(sys.argv[1]))
+protocols = d.intern_atom("WM_PROTOCOLS")
+close = event.ClientMessage(window=window, client_type=protocols,
+                            data=(32, [d.intern_atom("WM_DELETE_WINDOW"), X.CurrentTime, 0, 0, 0]))
+window.send_event(close, event_mask=X.NoEventMask)
+d.flush()
+PY
+for _ in $(seq 50); do kill -0 "$tonvela_pid" 2> /dev/null || break; sleep 0.1; done
+kill -0 "$tonvela_pid" 2> /dev/null && fail "tonvela did not end after its window was closed"
+status=0
+wait "$tonvela_pid" || status=$?
+((status == 0)) || fail "tonvela ended with status $status: $(tail -5 "$work/tonvela.log")"
+info "closed; tonvela ended with 0"
+
+# --- what was seen --------------------------------------------------------------
+[[ -n $screenshot_copy ]] && convert "$work/screen.png" -crop "${WIDTH}x${HEIGHT}+$X+$Y" +repage "$screenshot_copy"
+# The first harmonic trace runs about row 50 of the client area, columns 10 to 209; a
+# sine of amplitude 1 swings some 22 rows up and down from it.
+green_in() { convert "$work/screen.png" -crop "$1" +repage txt:- | grep -ci '#00FF00' || true; }
+above=$(green_in "200x12+$((X + 10))+$((Y + 28))")
+below=$(green_in "200x12+$((X + 10))+$((Y + 61))")
+((above > 10 && below > 10)) || fail "no sine in the first trace (green pixels above: $above, below: $below)"
+info "screenshot: the first trace swings above and below its zero line"
+
+# --- what was heard -------------------------------------------------------------
+[[ -s $work/played.wav ]] || fail "nothing was played to the default output"
+# The file starts with the silence before the click; keep one second of the tone.
+sox --ignore-length "$work/played.wav" "$work/tone.wav" silence 1 0.02 2% trim 0 1 2> /dev/null ||
+  fail "the captured sound cannot be read"
+seconds=$(sox --i -D "$work/tone.wav" 2> /dev/null || echo 0)
+stats=$(sox "$work/tone.wav" -n stat 2>&1)
+frequency=$(awk -F: '/Rough[[:space:]]+frequency/ { gsub(/ /, "", $2); print $2 }' <<< "$stats")
+rms=$(awk -F: '/RMS[[:space:]]+amplitude/ { gsub(/ /, "", $2); print $2 }' <<< "$stats")
+info "captured tone: ${seconds} s, rough frequency ${frequency:-?} Hz, RMS ${rms:-?}"
+awk -v s="$seconds" 'BEGIN { exit !(s >= 0.9) }' || fail "less than a second of tone was captured"
+awk -v f="${frequency:-0}" 'BEGIN { exit !(f >= 430 && f <= 450) }' ||
+  fail "the captured tone is ${frequency:-no} Hz, not 440 Hz"
+awk -v r="${rms:-0}" 'BEGIN { exit !(r > 0.05) }' || fail "the captured tone is too quiet (RMS $rms)"
+info "PASS"
