@@ -10,13 +10,14 @@ packages=(
   # build
   build-essential cmake ninja-build pkg-config git
   # libraries
-  qt6-base-dev portaudio19-dev libasound2-dev libsndfile1-dev libpng-dev
+  qt6-base-dev qt6-qpa-plugins portaudio19-dev libasound2-dev libsndfile1-dev libpng-dev
   fonts-ipafont-gothic fontconfig
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev libkissfft-dev
   clang libclang-rt-14-dev
   # the desktop check under a virtual display, with captured sound
-  xvfb xdotool x11-utils imagemagick sox pulseaudio pulseaudio-utils libasound2-plugins
+  xvfb xdotool x11-utils imagemagick sox libsox-fmt-base pulseaudio pulseaudio-utils
+  libasound2-plugins python3-xlib locales
 )
 
 missing=()
@@ -28,5 +29,5 @@ done
 if [ "${#missing[@]}" -gt 0 ]; then
   echo "Installing: ${missing[*]}"
   $SUDO apt-get update
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y "${missing[@]}"
 fi
