@@ -10,11 +10,11 @@ packages=(
   # build
   build-essential cmake ninja-build pkg-config git
   # libraries
-  qt6-base-dev qt6-qpa-plugins portaudio19-dev libasound2-dev libsndfile1-dev libpng-dev
+  qt6-base-dev qt6-qpa-plugins libxcb1-dev portaudio19-dev libasound2-dev libsndfile1-dev libpng-dev
   fonts-ipafont-gothic fontconfig
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev libkissfft-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev jq valgrind
   # the desktop check under a virtual display, with captured sound
   xvfb xdotool x11-utils imagemagick sox libsox-fmt-base pulseaudio pulseaudio-utils
   libasound2-plugins python3-xlib locales

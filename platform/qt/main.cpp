@@ -1,4 +1,6 @@
 // The desktop program: Qt's application object around the program's own WinMain.
+#include <xcb/xcb.h>
+
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +20,15 @@ bool HasDesktopSession() {
   return IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY") || IsSet("QT_QPA_PLATFORM");
 }
 
+// With only DISPLAY to go by, Qt aborts when that X server cannot be reached.
+bool CanReachXServer() {
+  if (IsSet("WAYLAND_DISPLAY") || IsSet("QT_QPA_PLATFORM")) return true;
+  xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+  const bool reached = xcb_connection_has_error(connection) == 0;
+  xcb_disconnect(connection);
+  return reached;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -27,6 +38,13 @@ int main(int argc, char** argv) {
         "Start it from a graphical desktop, or use tonvela-script to run the program "
         "headless from a script.\n",
         stderr);
+    return 2;
+  }
+  if (!CanReachXServer()) {
+    std::fprintf(stderr,
+                 "tonvela: cannot open the display \"%s\". Start it from a graphical desktop, "
+                 "or use tonvela-script to run the program headless from a script.\n",
+                 std::getenv("DISPLAY"));
     return 2;
   }
   QApplication application(argc, argv);
