@@ -68,6 +68,7 @@ int OpenWaveOut(HWND window) {
 }
 
 void QueueBothBuffers() {
+  if (g_waveHdr1 == nullptr || g_waveHdr2 == nullptr) return;  // no device, no blocks
   FillPlaybackBuffer(g_waveHdr1, g_amplitude, g_frequencyHz);
   waveOutWrite(g_hWaveOut, g_waveHdr1, sizeof(WAVEHDR));
   FillPlaybackBuffer(g_waveHdr2, g_amplitude, g_frequencyHz);
@@ -93,7 +94,10 @@ BOOL OnWaveOpen() {
 }
 
 BOOL OnWaveDone(WAVEHDR* header) {
+  // Any window can be sent this message: only our own headers are ever filled.
+  const bool ours = header != nullptr && (header == g_waveHdr1 || header == g_waveHdr2);
   if (g_streaming == 1) {
+    if (!ours) return TRUE;
     FillPlaybackBuffer(header, g_amplitude, g_frequencyHz);
     waveOutWrite(g_hWaveOut, header, sizeof(WAVEHDR));
   } else {

@@ -27,6 +27,22 @@ TEST_F(DispatchTest, ReturnValuesFollowTheDispatchTable) {
   EXPECT_TRUE(tv::FindWindowState(dialog));  // IDOK and IDCANCEL do not close it
 }
 
+TEST_F(DispatchTest, DeviceMessagesThatNoDeviceSentChangeNothing) {
+  // Any window can be posted these; without a device, or with a header that is not
+  // one of the program's two, nothing is filled or queued.
+  EXPECT_EQ(MainDialogProc(dialog, MM_WOM_OPEN, 0, 0), TRUE);
+  EXPECT_EQ(MainDialogProc(dialog, MM_WOM_DONE, 0, 0), TRUE);
+  MainDialogProc(dialog, WM_COMMAND, 1012, 0);  // sine: now streaming
+  Pump();
+  ASSERT_EQ(g_streaming, 1);
+  WAVEHDR stranger{};
+  const double phase = g_phase;
+  EXPECT_EQ(MainDialogProc(dialog, MM_WOM_DONE, 0, reinterpret_cast<LPARAM>(&stranger)), TRUE);
+  EXPECT_EQ(MainDialogProc(dialog, MM_WOM_DONE, 0, 0), TRUE);
+  EXPECT_EQ(g_phase, phase);  // nothing was filled
+  EXPECT_EQ(stranger.dwFlags, 0u);
+}
+
 TEST_F(DispatchTest, CloseBeforeAnyPresetEndsTheLoopWithoutTouchingADevice) {
   EXPECT_EQ(MainDialogProc(dialog, WM_CLOSE, 0, 0), TRUE);
   EXPECT_EQ(tv::FindWindowState(dialog), nullptr);
