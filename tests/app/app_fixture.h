@@ -12,6 +12,7 @@
 #include "platform/headless/headless_audio.h"
 #include "platform/headless/headless_backend.h"
 #include "sound/wave_stream.h"
+#include "support/program_state.h"
 
 class AppTest : public ::testing::Test {
  protected:
@@ -29,28 +30,8 @@ class AppTest : public ::testing::Test {
     ResetProcess();
   }
 
-  static void ResetProcess() {
-    tv::ResetWindowManager();
-    tv::headless::Backend().Reset();
-    tv::headless::ResetAudio();
-    for (double& a : g_amplitude) a = 0.0;
-    for (int& p : g_sliderPos) p = 0;
-    g_masterGain = 0.0;
-    g_frequencyHz = 0.0f;
-    g_phase = 0.0;
-    g_streaming = 0;
-  }
-
-  void Pump() {
-    while (tv::HasQueuedMessages() || tv::AnyWindowInvalid()) {
-      MSG msg;
-      if (!GetMessageA(&msg, nullptr, 0, 0)) return;
-      if (!IsDialogMessageA(msg.hwnd, &msg)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-      }
-    }
-  }
+  static void ResetProcess() { tv::testing::ResetProgramState(); }
+  void Pump() { tv::testing::PumpUntilIdle(); }
   void SendClose() {
     MainDialogProc(dialog, WM_CLOSE, 0, 0);
     Pump();

@@ -7,6 +7,7 @@
 #include "platform/headless/headless_audio.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/win32_api.h"
+#include "support/program_state.h"
 
 struct Delivered {
   UINT message;
@@ -39,16 +40,7 @@ inline HWND CreateRecordingDialog() {
 }
 
 // Runs the message loop until nothing is left to do.
-inline void PumpUntilIdle() {
-  while (tv::HasQueuedMessages() || tv::AnyWindowInvalid()) {
-    MSG msg;
-    if (!GetMessageA(&msg, nullptr, 0, 0)) return;
-    if (!IsDialogMessageA(msg.hwnd, &msg)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-  }
-}
+using tv::testing::PumpUntilIdle;
 
 inline std::vector<UINT> DeliveredMessages() {
   std::vector<UINT> messages;

@@ -14,6 +14,7 @@
 #include "platform/headless/headless_audio.h"
 #include "platform/headless/headless_backend.h"
 #include "sound/wave_stream.h"
+#include "support/program_state.h"
 
 namespace display_testing {
 
@@ -55,26 +56,8 @@ class PaintTest : public ::testing::Test {
     ResetProcess();
   }
 
-  static void ResetProcess() {
-    tv::ResetWindowManager();
-    tv::headless::Backend().Reset();
-    tv::headless::ResetAudio();
-    for (double& a : g_amplitude) a = 0.0;
-    g_frequencyHz = 0.0f;
-    g_phase = 0.0;
-    g_streaming = 0;
-  }
-
-  void Pump() {
-    while (tv::HasQueuedMessages() || tv::AnyWindowInvalid()) {
-      MSG msg;
-      if (!GetMessageA(&msg, nullptr, 0, 0)) return;
-      if (!IsDialogMessageA(msg.hwnd, &msg)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-      }
-    }
-  }
+  static void ResetProcess() { tv::testing::ResetProgramState(); }
+  void Pump() { tv::testing::PumpUntilIdle(); }
 
   // Sets harmonic amplitudes (index 0 = fundamental, the rest 0) and repaints.
   void PaintWith(std::initializer_list<double> amplitudes, float frequencyHz = 440.0f) {

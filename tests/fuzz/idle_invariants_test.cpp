@@ -11,6 +11,7 @@
 #include "platform/headless/headless_audio.h"
 #include "platform/headless/headless_backend.h"
 #include "sound/wave_stream.h"
+#include "support/program_state.h"
 
 namespace tv::fuzz {
 namespace {
@@ -29,24 +30,8 @@ class IdleInvariants : public ::testing::Test {
     if (g_hWaveOut != nullptr) CloseWaveOut();
     Reset();
   }
-  static void Reset() {
-    ResetWindowManager();
-    headless::Backend().Reset();
-    headless::ResetAudio();
-    g_phase = 0.0;
-    g_streaming = 0;
-    g_hWaveOut = nullptr;
-  }
-  void Pump() {
-    while (HasQueuedMessages() || AnyWindowInvalid()) {
-      MSG msg;
-      if (!GetMessageA(&msg, nullptr, 0, 0)) return;
-      if (!IsDialogMessageA(msg.hwnd, &msg)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-      }
-    }
-  }
+  static void Reset() { testing::ResetProgramState(); }
+  void Pump() { testing::PumpUntilIdle(); }
   void Click(int id) {
     MainDialogProc(dialog, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), BN_CLICKED), 0);
     Pump();

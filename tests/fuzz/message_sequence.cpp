@@ -12,6 +12,7 @@
 #include "platform/headless/headless_audio.h"
 #include "platform/headless/headless_backend.h"
 #include "sound/wave_stream.h"
+#include "support/program_state.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int);
 
@@ -29,20 +30,7 @@ std::string Format(const char* format, long long a, long long b = 0, long long c
   return text;
 }
 
-void ResetProcess() {
-  ResetWindowManager();
-  headless::Backend().Reset();
-  headless::ResetAudio();
-  for (double& amplitude : g_amplitude) amplitude = 0.0;
-  for (int& position : g_sliderPos) position = 0;
-  g_masterGain = 0.0;
-  g_frequencyHz = 0.0f;
-  g_phase = 0.0;
-  g_streaming = 0;
-  g_hWaveOut = nullptr;
-  g_waveHdr1 = g_waveHdr2 = nullptr;
-  g_waveData1 = g_waveData2 = nullptr;
-}
+void ResetProcess() { testing::ResetProgramState(); }
 
 class Session {
  public:

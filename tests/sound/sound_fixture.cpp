@@ -13,6 +13,7 @@
 #include "platform/headless/headless_backend.h"
 #include "sound/tone_generator.h"
 #include "sound/wave_stream.h"
+#include "support/program_state.h"
 
 std::set<void*> SoundTest::s_held;
 int SoundTest::s_allocations = 0;
@@ -34,18 +35,7 @@ void CountingFree(void* block) {
   std::free(block);
 }
 
-void ResetProcess() {
-  tv::ResetWindowManager();
-  tv::headless::Backend().Reset();
-  tv::headless::ResetAudio();
-  for (double& a : g_amplitude) a = 0.0;
-  for (int& p : g_sliderPos) p = 0;
-  g_masterGain = 0.0;
-  g_frequencyHz = 0.0f;
-  g_phase = 0.0;
-  g_streaming = 0;
-  g_hWaveOut = nullptr;
-}
+void ResetProcess() { tv::testing::ResetProgramState(); }
 
 }  // namespace
 
@@ -79,16 +69,7 @@ void SoundTest::Click(int id) {
   Pump();
 }
 
-void SoundTest::Pump() {
-  while (tv::HasQueuedMessages() || tv::AnyWindowInvalid()) {
-    MSG msg;
-    if (!GetMessageA(&msg, nullptr, 0, 0)) return;
-    if (!IsDialogMessageA(msg.hwnd, &msg)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-  }
-}
+void SoundTest::Pump() { tv::testing::PumpUntilIdle(); }
 
 std::vector<std::int16_t> SoundTest::Listen(std::int64_t samples, int headers) {
   const std::string path = (std::filesystem::temp_directory_path() /

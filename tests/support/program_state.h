@@ -1,0 +1,45 @@
+// Running the real program on the headless backend, one test after another in one
+// process.
+#pragma once
+
+#include "app/tone_state.h"
+#include "platform/core/window_manager.h"
+#include "platform/headless/headless_audio.h"
+#include "platform/headless/headless_backend.h"
+#include "platform/win32_api.h"
+#include "sound/wave_stream.h"
+
+namespace tv::testing {
+
+// Puts the program's state, the window manager, the headless backend and its audio
+// clock back as a fresh process has them. Playback blocks still held are forgotten, not
+// freed: a test that can leave some behind releases or checks them itself.
+inline void ResetProgramState() {
+  ResetWindowManager();
+  headless::Backend().Reset();
+  headless::ResetAudio();
+  for (double& amplitude : g_amplitude) amplitude = 0.0;
+  for (int& position : g_sliderPos) position = 0;
+  g_masterGain = 0.0;
+  g_frequencyHz = 0.0f;
+  g_phase = 0.0;
+  g_streaming = 0;
+  g_hWaveOut = nullptr;
+  g_waveHdr1 = g_waveHdr2 = nullptr;
+  g_waveData1 = g_waveData2 = nullptr;
+}
+
+// Runs the program's message loop until nothing is queued and nothing waits to be
+// painted, as between two actions of a user.
+inline void PumpUntilIdle() {
+  while (HasQueuedMessages() || AnyWindowInvalid()) {
+    MSG msg;
+    if (!GetMessageA(&msg, nullptr, 0, 0)) return;
+    if (!IsDialogMessageA(msg.hwnd, &msg)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+  }
+}
+
+}  // namespace tv::testing
