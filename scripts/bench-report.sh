@@ -40,7 +40,7 @@ for json in "$out"/*.json; do
                else "\(. * 10 | round / 10) ns" end;
     # The group of a name: every part but the implementation (the middle of three).
     def fixed($d): (. * pow(10; $d) | round) as $n | ($n % pow(10; $d) | tostring) as $f
-                   | "\($n / pow(10; $d) | floor).\("0" * ($d - ($f | length)))\($f)";
+                   | "\($n / pow(10; $d) | floor).\(("0" * ($d - ($f | length))) // "")\($f)";
     def group: split("/") | if length >= 3 then del(.[1]) | join("/") else join("/") end;
     [.benchmarks[] | select(.aggregate_name == "median")
      | . + {base: (.run_name // .name), t: ns}] as $rows
