@@ -5,23 +5,13 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-SUDO=""
-[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+source scripts/lib/packages.sh
 packages=(
   cmake ninja-build g++ g++-mingw-w64-i686 g++-mingw-w64-x86-64
   # host tools of the build: the icon is drawn with Qt and packed by icoutils
   qt6-base-dev imagemagick icoutils
 )
-missing=()
-for package in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' \
-    || missing+=("$package")
-done
-if [ "${#missing[@]}" -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  $SUDO apt-get update
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
-fi
+install_missing_packages --no-install-recommends "${packages[@]}"
 
 mkdir -p out/windows
 for target in i686:x86 x86_64:x64; do

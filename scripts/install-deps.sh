@@ -3,8 +3,7 @@
 # Safe to run again. Needs root (apt-get); uses sudo when not root.
 set -euo pipefail
 
-SUDO=""
-[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+source "$(dirname "$0")/lib/packages.sh"
 
 packages=(
   # build
@@ -20,14 +19,4 @@ packages=(
   libasound2-plugins python3-xlib locales
 )
 
-missing=()
-for package in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' \
-    || missing+=("$package")
-done
-
-if [ "${#missing[@]}" -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  $SUDO apt-get update
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y "${missing[@]}"
-fi
+install_missing_packages "${packages[@]}"

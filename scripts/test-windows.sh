@@ -11,23 +11,13 @@ cd "$(dirname "$0")/.."
 root=$PWD
 started=$SECONDS
 
-SUDO=""
-[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+source scripts/lib/packages.sh
 packages=(
   wine wine64 xvfb xdotool x11-utils imagemagick sox libsox-fmt-base
   pulseaudio pulseaudio-utils libasound2-plugins fonts-ipafont-gothic locales icoutils
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
 )
-missing=()
-for package in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' \
-    || missing+=("$package")
-done
-if [ "${#missing[@]}" -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  $SUDO apt-get update
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
-fi
+install_missing_packages --no-install-recommends "${packages[@]}"
 echo "== packages ready after $((SECONDS - started)) s"
 
 bash scripts/build-windows.sh
