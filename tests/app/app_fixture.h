@@ -12,31 +12,10 @@
 #include "platform/headless/headless_audio.h"
 #include "platform/headless/headless_backend.h"
 #include "sound/wave_stream.h"
-#include "support/program_state.h"
+#include "support/program_test.h"
 
-class AppTest : public ::testing::Test {
+class AppTest : public tv::testing::ProgramTest {
  protected:
-  void SetUp() override {
-    ResetProcess();
-    dialog = CreateDialogParamA(nullptr, MAKEINTRESOURCEA(kMainDialogResourceId), nullptr,
-                                MainDialogProc, 0);
-    ASSERT_NE(dialog, nullptr);
-    Pump();
-  }
-  void TearDown() override {
-    if (tv::FindWindowState(dialog)) {
-      SendClose();
-    }
-    ResetProcess();
-  }
-
-  static void ResetProcess() { tv::testing::ResetProgramState(); }
-  void Pump() { tv::testing::PumpUntilIdle(); }
-  void SendClose() {
-    MainDialogProc(dialog, WM_CLOSE, 0, 0);
-    Pump();
-    if (g_hWaveOut) CloseWaveOut();
-  }
 
   void Scroll(int sliderId, int code, int position = 0) {
     MainDialogProc(dialog, WM_HSCROLL, MAKEWPARAM(static_cast<WORD>(code), static_cast<WORD>(position)),
@@ -45,6 +24,4 @@ class AppTest : public ::testing::Test {
   }
   std::string Text(int id) { return tv::FindWindowState(GetDlgItem(dialog, id))->text; }
   int Thumb(int id) { return tv::FindWindowState(GetDlgItem(dialog, id))->scrollPos; }
-
-  HWND dialog = nullptr;
 };

@@ -14,7 +14,7 @@
 #include "platform/headless/headless_audio.h"
 #include "platform/headless/headless_backend.h"
 #include "sound/wave_stream.h"
-#include "support/program_state.h"
+#include "support/program_test.h"
 
 namespace display_testing {
 
@@ -38,26 +38,8 @@ inline constexpr Box kHarmonicPanel{10, 10, 210, 460};
 inline constexpr Box kCompositePanel{10, 470, 210, 570};
 inline constexpr Box kSpectrumPanel{300, 470, 500, 570};
 
-class PaintTest : public ::testing::Test {
+class PaintTest : public tv::testing::ProgramTest {
  protected:
-  void SetUp() override {
-    ResetProcess();
-    dialog = CreateDialogParamA(nullptr, MAKEINTRESOURCEA(kMainDialogResourceId), nullptr,
-                                MainDialogProc, 0);
-    ASSERT_NE(dialog, nullptr);
-    Pump();
-  }
-  void TearDown() override {
-    if (tv::FindWindowState(dialog)) {
-      MainDialogProc(dialog, WM_CLOSE, 0, 0);
-      Pump();
-      if (g_hWaveOut) CloseWaveOut();
-    }
-    ResetProcess();
-  }
-
-  static void ResetProcess() { tv::testing::ResetProgramState(); }
-  void Pump() { tv::testing::PumpUntilIdle(); }
 
   // Sets harmonic amplitudes (index 0 = fundamental, the rest 0) and repaints.
   void PaintWith(std::initializer_list<double> amplitudes, float frequencyHz = 440.0f) {
@@ -106,8 +88,6 @@ class PaintTest : public ::testing::Test {
     }
     return count;
   }
-
-  HWND dialog = nullptr;
 };
 
 // Columns x0..x1 inclusive.
