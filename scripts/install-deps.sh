@@ -14,6 +14,8 @@ packages=(
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev libkissfft-dev
   clang libclang-rt-14-dev jq valgrind
+  # the installed documents: man pages and the desktop entry
+  groff-base desktop-file-utils
   # the desktop check under a virtual display, with captured sound
   xvfb xdotool x11-utils imagemagick sox libsox-fmt-base pulseaudio pulseaudio-utils
   libasound2-plugins python3-xlib locales

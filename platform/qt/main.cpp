@@ -4,8 +4,11 @@
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <optional>
 
 #include "platform/win32_api.h"
+#include "tonvela_version.h"
 
 namespace {
 
@@ -29,9 +32,42 @@ bool CanReachXServer() {
   return reached;
 }
 
+constexpr char kUsage[] =
+    "Usage: tonvela [--help | --version]\n"
+    "Opens the Tonvela window: a tone built from a fundamental and its 2nd to 10th\n"
+    "harmonics, played without pause, with its component waves, their sum and the\n"
+    "spectrum of the sum. Needs a desktop session; without one, tonvela-script runs the\n"
+    "same program from a script (see tonvela-script --help).\n"
+    "\n"
+    "  --help     show this help and exit\n"
+    "  --version  show the version and exit\n";
+
+// The exit status when the command line asks for something other than the window.
+std::optional<int> HandleCommandLine(int argc, char** argv) {
+  if (argc < 2) return std::nullopt;
+  if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+    std::fputs(kUsage, stdout);
+    return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
+  }
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    std::fputs("tonvela " TONVELA_VERSION "\n", stdout);
+    return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
+  }
+  const char* first = argv[1];
+  if (std::strcmp(first, "--help") == 0 || std::strcmp(first, "--version") == 0) first = argv[2];
+  if (first[0] == '-') {
+    std::fprintf(stderr, "tonvela: unknown option '%s'\n", first);
+  } else {
+    std::fprintf(stderr, "tonvela: takes no file or other argument ('%s')\n", first);
+  }
+  std::fputs("Try 'tonvela --help'.\n", stderr);
+  return 2;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (const std::optional<int> status = HandleCommandLine(argc, argv)) return *status;
   if (!HasDesktopSession()) {
     std::fputs(
         "tonvela: no desktop session (neither DISPLAY nor WAYLAND_DISPLAY is set).\n"
