@@ -108,4 +108,31 @@ bool WritePng(const Raster& raster, const std::string& path, std::string* error)
   return true;
 }
 
+bool EncodePng(const Raster& raster, std::vector<unsigned char>* bytes, std::string* error) {
+  if (raster.width <= 0 || raster.height <= 0 ||
+      raster.pixels.size() != static_cast<std::size_t>(raster.width) * raster.height) {
+    return Fail(error, "cannot encode an empty image");
+  }
+  const std::vector<png_byte> rgb = ToRgbBytes(raster);
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  image.width = static_cast<png_uint_32>(raster.width);
+  image.height = static_cast<png_uint_32>(raster.height);
+  image.format = PNG_FORMAT_RGB;
+  const png_int_32 rowStride = raster.width * 3;
+  png_alloc_size_t size = 0;
+  bool encoded = png_image_write_to_memory(&image, nullptr, &size, 0, rgb.data(), rowStride,
+                                           nullptr) != 0;
+  if (encoded) {
+    bytes->resize(size);
+    encoded = png_image_write_to_memory(&image, bytes->data(), &size, 0, rgb.data(), rowStride,
+                                        nullptr) != 0;
+    bytes->resize(size);
+  }
+  const std::string encoderMessage = image.message;
+  png_image_free(&image);
+  if (!encoded) return Fail(error, "cannot encode the image: " + encoderMessage);
+  return true;
+}
+
 }  // namespace tv

@@ -11,6 +11,7 @@
 
 #include "tonvela_version.h"
 #include "tools/script/script_help.h"
+#include "tools/script/output_files.h"
 #include "tools/script/script_parser.h"
 #include "tools/script/script_runner.h"
 
@@ -77,6 +78,9 @@ bool ReadSource(const Source& source, std::string* text, std::string* error) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Our own buffer on standard output, so that a failed write shows in the stream's state.
+  std::ios::sync_with_stdio(false);
+  tv::script::RemoveStagedFilesOnSignals();
   Source source;
   bool haveSource = false;
   bool optionsEnded = false;

@@ -1,9 +1,11 @@
 #include "tools/script/script_runner.h"
 
+#include <cerrno>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
+#include <cstring>
+#include <fstream>
 #include <stdexcept>
 
 #include "app/tone_state.h"
@@ -11,6 +13,7 @@
 #include "platform/core/window_manager.h"
 #include "platform/headless/headless_audio.h"
 #include "platform/headless/headless_backend.h"
+#include "tools/script/output_files.h"
 
 namespace tv::script {
 namespace {
@@ -21,43 +24,6 @@ constexpr std::int64_t kSampleRate = 16000;
 struct ScriptFailure : std::runtime_error {
   ScriptFailure(int line, const std::string& message) : std::runtime_error(message), line(line) {}
   int line;
-};
-
-// Files written under a temporary name until the run has succeeded.
-class PendingFiles {
- public:
-  std::string Add(const std::string& path) {
-    const std::string temporary = path + ".part";
-    files_.push_back({path, temporary});
-    return temporary;
-  }
-  bool CommitAll(std::string* error) {
-    for (const auto& file : files_) {
-      std::error_code code;
-      std::filesystem::rename(file.temporary, file.path, code);
-      if (code) {
-        *error = "cannot write " + file.path + ": " + code.message();
-        DiscardAll();
-        return false;
-      }
-    }
-    files_.clear();
-    return true;
-  }
-  void DiscardAll() {
-    for (const auto& file : files_) {
-      std::error_code ignored;
-      std::filesystem::remove(file.temporary, ignored);
-    }
-    files_.clear();
-  }
-
- private:
-  struct File {
-    std::string path;
-    std::string temporary;
-  };
-  std::vector<File> files_;
 };
 
 std::string Number(double value) {
@@ -90,8 +56,13 @@ class Runner {
   }
 
   bool explicitClose() const { return explicitClose_; }
-  PendingFiles& files() { return files_; }
+  OutputFiles& files() { return files_; }
   bool recording() const { return recording_; }
+  // The recording's line and a writer's message about it in the user's words.
+  int recordingLine() const { return recordingLine_; }
+  std::string ExplainRecording(const std::string& message) const {
+    return files_.Explain(recordingStaged_, message);
+  }
 
  private:
   HWND Dialog(int line) const {
@@ -158,14 +129,9 @@ class Runner {
       case Verb::State:
         PrintState(command.line);
         return false;
-      case Verb::Snapshot: {
-        const std::string temporary = files_.Add(command.name);
-        std::string error;
-        if (!WritePng(FindWindowState(Dialog(command.line))->surface, temporary, &error)) {
-          throw ScriptFailure(command.line, error);
-        }
+      case Verb::Snapshot:
+        SavePicture(command);
         return false;
-      }
       case Verb::FailOpen:
         headless::FailNextWaveOpen();
         return false;
@@ -176,14 +142,43 @@ class Runner {
         return true;
       case Verb::Record: {
         std::string error;
-        if (recording_ && !headless::StopRecording(&error)) throw ScriptFailure(command.line, error);
-        const std::string temporary = files_.Add(command.name);
-        if (!headless::StartRecording(temporary, &error)) throw ScriptFailure(command.line, error);
+        if (recording_ && !headless::StopRecording(&error)) {
+          throw ScriptFailure(recordingLine_, files_.Explain(recordingStaged_, error));
+        }
+        const std::string staged = Stage(command);
+        if (!headless::StartRecording(staged, &error)) {
+          throw ScriptFailure(command.line, files_.Explain(staged, error));
+        }
         recording_ = true;
+        recordingStaged_ = staged;
+        recordingLine_ = command.line;
         return false;
       }
     }
     return false;
+  }
+
+  std::string Stage(const Command& command) {
+    try {
+      return files_.Stage(command.name, command.line);
+    } catch (const OutputError& error) {
+      throw ScriptFailure(error.line, error.what());
+    }
+  }
+
+  void SavePicture(const Command& command) {
+    std::vector<unsigned char> png;
+    std::string error;
+    if (!EncodePng(FindWindowState(Dialog(command.line))->surface, &png, &error)) {
+      throw ScriptFailure(command.line, "cannot write " + command.name + ": " + error);
+    }
+    const std::string staged = Stage(command);
+    std::ofstream file(staged, std::ios::binary | std::ios::trunc);
+    file.write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+    file.close();
+    if (!file) {
+      throw ScriptFailure(command.line, "cannot write " + command.name + ": " + std::strerror(errno));
+    }
   }
 
   void QueueKey(const Command& command) {
@@ -249,7 +244,9 @@ class Runner {
   bool closeQueued_ = false;
   bool explicitClose_ = false;
   bool recording_ = false;
-  PendingFiles files_;
+  std::string recordingStaged_;
+  int recordingLine_ = 0;
+  OutputFiles files_;
 };
 
 }  // namespace
@@ -270,12 +267,22 @@ RunResult RunScript(const std::vector<Command>& commands, std::ostream& out) {
   headless::Backend().SetIdleHandler(nullptr);
   std::string error;
   if (runner.recording() && !headless::StopRecording(&error) && result.ok) {
-    result = RunResult{false, 0, error};
+    result = RunResult{false, runner.recordingLine(), runner.ExplainRecording(error)};
+  }
+  errno = 0;
+  if (result.ok && !out.flush()) {
+    const int reason = errno;
+    result = RunResult{false, 0, std::string("cannot write to standard output") +
+                                     (reason != 0 ? std::string(": ") + std::strerror(reason) : "")};
   }
   if (!result.ok) {
     runner.files().DiscardAll();
-  } else if (!runner.files().CommitAll(&error)) {
-    result = RunResult{false, 0, error};
+    return result;
+  }
+  try {
+    runner.files().CommitAll();
+  } catch (const OutputError& failure) {
+    result = RunResult{false, failure.line, failure.what()};
   }
   return result;
 }

@@ -17,9 +17,9 @@ struct RunResult {
   std::string errorMessage;
 };
 
-// Writes the output of text, texts, state and close to `out`. Output files are written
-// under temporary names and given their real names only when the whole run succeeded;
-// on failure none is left behind.
+// Writes the output of text, texts, state and close to `out`. Output files are staged
+// and put in place only when the whole run succeeded, `out` included (see
+// output_files.h); on failure none is changed.
 RunResult RunScript(const std::vector<Command>& commands, std::ostream& out);
 
 }  // namespace tv::script
