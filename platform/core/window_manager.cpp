@@ -2,6 +2,7 @@
 #include "platform/core/window_manager.h"
 
 #include <algorithm>
+#include <clocale>
 #include <map>
 #include <memory>
 
@@ -185,6 +186,10 @@ HWND CreateDialogParamA(HINSTANCE, LPCSTR templateName, HWND parent, DLGPROC dia
   if (resourceId > 0xFFFF) return nullptr;  // only numeric resource ids exist here
   const tv::DialogTemplate* dialogTemplate = tv::FindDialogTemplate(static_cast<int>(resourceId));
   if (!dialogTemplate) return nullptr;
+  // The program formats its labels with the C library, which on its own platform always
+  // writes numbers the classic way. A toolkit may have adopted the user's locale at
+  // start (Qt does), and a decimal comma would change the labels' bytes.
+  std::setlocale(LC_NUMERIC, "C");
 
   auto dialogState = std::make_unique<Window>();
   dialogState->isDialog = true;

@@ -18,7 +18,7 @@ struct ScriptRun {
   std::string err;
 };
 
-ScriptRun RunScript(const std::string& script) {
+ScriptRun RunScript(const std::string& script, const std::string& environment = "") {
   // ctest runs cases in parallel processes: every run gets files of its own.
   static int runs = 0;
   const std::string stem = "tonvela_script_" + std::to_string(getpid()) + "_" + std::to_string(++runs);
@@ -26,7 +26,7 @@ ScriptRun RunScript(const std::string& script) {
   const std::string in = (dir / (stem + ".in")).string();
   const std::string err = (dir / (stem + ".err")).string();
   std::ofstream(in) << script;
-  const std::string command = std::string(TONVELA_SCRIPT_EXE) + " < " + in + " 2> " + err;
+  const std::string command = environment + " " + TONVELA_SCRIPT_EXE + " < " + in + " 2> " + err;
   FILE* pipe = popen(command.c_str(), "r");
   std::string out;
   char buffer[4096];
@@ -67,6 +67,14 @@ TEST(ScriptDriver, SlidersChangeStateAndLabels) {
   EXPECT_TRUE(Contains(run.out, "amplitude[2] 0.33000001311302185\n"));
   EXPECT_TRUE(Contains(run.out, "frequency 430\n"));
   EXPECT_TRUE(Contains(run.out, "exit 0\n"));
+}
+
+TEST(ScriptDriver, NumbersReadTheSameUnderAGermanLocale) {
+  const std::string script = "click 1012\nclick 1003\ntexts\nstate\n";
+  const ScriptRun german = RunScript(script, std::string("LOCPATH=") + TEST_LOCALES + " LANG=de_DE.UTF-8 LC_ALL=");
+  ASSERT_EQ(german.status, 0) << german.err;
+  EXPECT_TRUE(Contains(german.out, "1023\t振幅=0.79 パワー=0.63  -2.00 [dB]\n"));
+  EXPECT_EQ(german.out, RunScript(script, "LANG=C").out);
 }
 
 TEST(ScriptDriver, SameScriptSameBytes) {
