@@ -2,11 +2,13 @@
 #include <xcb/xcb.h>
 
 #include <QApplication>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <optional>
 
+#include "platform/wave/portaudio/portaudio_library.h"
 #include "platform/win32_api.h"
 #include "tonvela_version.h"
 
@@ -64,26 +66,54 @@ std::optional<int> HandleCommandLine(int argc, char** argv) {
   return 2;
 }
 
+constexpr char kHeadlessHint[] =
+    "Start it from a graphical desktop, or use tonvela-script to run the program "
+    "headless from a script.\n";
+
+// Qt ends the process with a fatal message when no platform plugin can open a window
+// (no X server for xcb, a Wayland-only session without the Wayland plugin, an X server
+// that refuses the connection). While the application starts, such a message becomes
+// ours: what went wrong, what to do, and exit status 2 instead of an abort.
+QtMessageHandler g_qtHandler = nullptr;
+std::atomic<bool> g_starting{true};
+
+const char* ValueOr(const char* name, const char* fallback) {
+  const char* value = std::getenv(name);
+  return value && *value ? value : fallback;
+}
+
+void OnQtMessage(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+  if (type == QtFatalMsg && g_starting.load()) {
+    std::fprintf(stderr,
+                 "tonvela: cannot open a window: no display could be reached "
+                 "(DISPLAY=%s, WAYLAND_DISPLAY=%s, QT_QPA_PLATFORM=%s).\n%s",
+                 ValueOr("DISPLAY", "unset"), ValueOr("WAYLAND_DISPLAY", "unset"),
+                 ValueOr("QT_QPA_PLATFORM", "unset"), kHeadlessHint);
+    std::fflush(stderr);
+    std::_Exit(2);
+  }
+  if (g_qtHandler) g_qtHandler(type, context, message);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (const std::optional<int> status = HandleCommandLine(argc, argv)) return *status;
   if (!HasDesktopSession()) {
-    std::fputs(
-        "tonvela: no desktop session (neither DISPLAY nor WAYLAND_DISPLAY is set).\n"
-        "Start it from a graphical desktop, or use tonvela-script to run the program "
-        "headless from a script.\n",
-        stderr);
+    std::fprintf(stderr, "tonvela: no desktop session (neither DISPLAY nor WAYLAND_DISPLAY is set).\n%s",
+                 kHeadlessHint);
     return 2;
   }
   if (!CanReachXServer()) {
-    std::fprintf(stderr,
-                 "tonvela: cannot open the display \"%s\". Start it from a graphical desktop, "
-                 "or use tonvela-script to run the program headless from a script.\n",
-                 std::getenv("DISPLAY"));
+    std::fprintf(stderr, "tonvela: cannot open the display \"%s\". %s", std::getenv("DISPLAY"),
+                 kHeadlessHint);
     return 2;
   }
+  // While the process has one thread; the sound devices are listed in a child meanwhile.
+  tv::StartSoundDeviceProbe();
+  g_qtHandler = qInstallMessageHandler(OnQtMessage);
   QApplication application(argc, argv);
+  g_starting = false;
   QApplication::setApplicationName(QStringLiteral("tonvela"));
   QApplication::setDesktopFileName(QStringLiteral("tonvela"));
   char commandLine[] = "";

@@ -5,8 +5,16 @@
 
 namespace tv {
 
+namespace {
+// Room for the buffers of this many headers, reserved up front.
+constexpr std::size_t kTypicalQueueLength = 8;
+}  // namespace
+
 WaveDevice::WaveDevice(HWAVEOUT handle, WaveNotifier notify)
-    : handle_(handle), notify_(std::move(notify)) {}
+    : handle_(handle), notify_(std::move(notify)) {
+  queue_.reserve(kTypicalQueueLength);
+  spareSamples_.reserve(kTypicalQueueLength);
+}
 
 void WaveDevice::Notify(UINT message, LPARAM lParam) const {
   if (notify_) notify_(message, reinterpret_cast<WPARAM>(handle_), lParam);
@@ -40,6 +48,10 @@ MMRESULT WaveDevice::Write(WAVEHDR* header) {
   }
   QueuedHeader entry;
   entry.header = header;
+  if (!spareSamples_.empty()) {
+    entry.samples = std::move(spareSamples_.back());
+    spareSamples_.pop_back();
+  }
   CopySamples(*header, entry.samples);
   header->dwFlags = (header->dwFlags & ~WHDR_DONE) | WHDR_INQUEUE;
   queue_.push_back(std::move(entry));
@@ -49,11 +61,7 @@ MMRESULT WaveDevice::Write(WAVEHDR* header) {
 MMRESULT WaveDevice::Reset() {
   std::lock_guard lock(mutex_);
   if (closed_) return MMSYSERR_INVALHANDLE;
-  while (!queue_.empty()) {
-    WAVEHDR* header = queue_.front().header;
-    queue_.pop_front();
-    HandBack(header);
-  }
+  while (!queue_.empty()) HandBack(PopFront());
   return MMSYSERR_NOERROR;
 }
 
@@ -82,9 +90,7 @@ PullResult WaveDevice::Pull(std::int16_t* out, std::size_t frames, bool stopAtHe
     front.played += count;
     result.frames += count;
     if (front.played == front.samples.size()) {
-      WAVEHDR* header = front.header;
-      queue_.pop_front();
-      HandBack(header);
+      HandBack(PopFront());
       result.headerFinished = true;
       if (stopAtHeaderEnd) break;
     }
@@ -99,6 +105,14 @@ void WaveDevice::CopySamples(const WAVEHDR& header, std::vector<std::int16_t>& s
     const auto word = static_cast<std::uint16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
     samples[i] = static_cast<std::int16_t>(word);
   }
+}
+
+WAVEHDR* WaveDevice::PopFront() {
+  QueuedHeader& front = queue_.front();
+  WAVEHDR* header = front.header;
+  if (spareSamples_.size() < spareSamples_.capacity()) spareSamples_.push_back(std::move(front.samples));
+  queue_.erase(queue_.begin());
+  return header;
 }
 
 void WaveDevice::HandBack(WAVEHDR* header) {

@@ -9,7 +9,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <mutex>
 #include <vector>
@@ -48,12 +47,16 @@ class WaveDevice final : public WaveSource {
   static void CopySamples(const WAVEHDR& header, std::vector<std::int16_t>& samples);
   // Hands the header back: no longer queued, done, MM_WOM_DONE sent. Lock held.
   void HandBack(WAVEHDR* header);
+  // Takes the first queued header off the queue and keeps its sample buffer for a later
+  // write, so that the sink's thread never frees memory. Lock held.
+  WAVEHDR* PopFront();
   QueuedHeader* FindQueued(const WAVEHDR* header);
 
   const HWAVEOUT handle_;
   const WaveNotifier notify_;
   std::mutex mutex_;
-  std::deque<QueuedHeader> queue_;
+  std::vector<QueuedHeader> queue_;
+  std::vector<std::vector<std::int16_t>> spareSamples_;
   bool closed_ = false;
 };
 
