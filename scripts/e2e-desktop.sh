@@ -103,7 +103,8 @@ click 597 8
 sleep 0.5
 
 # The close box: what a window manager sends when it is clicked.
-/usr/bin/python3 - "$window" << 'PY'
+close_box() {
+  /usr/bin/python3 - "$1" << 'PY'
 import sys
 from Xlib import X, display
 from Xlib.protocol import event
@@ -115,6 +116,8 @@ close = event.ClientMessage(window=window, client_type=protocols,
 window.send_event(close, event_mask=X.NoEventMask)
 d.flush()
 PY
+}
+close_box "$window"
 for _ in $(seq 50); do kill -0 "$tonvela_pid" 2> /dev/null || break; sleep 0.1; done
 kill -0 "$tonvela_pid" 2> /dev/null && fail "tonvela did not end after its window was closed"
 status=0
@@ -146,4 +149,42 @@ awk -v s="$seconds" 'BEGIN { exit !(s >= 0.9) }' || fail "less than a second of 
 awk -v f="${frequency:-0}" 'BEGIN { exit !(f >= 430 && f <= 450) }' ||
   fail "the captured tone is ${frequency:-no} Hz, not 440 Hz"
 awk -v r="${rms:-0}" 'BEGIN { exit !(r > 0.05) }' || fail "the captured tone is too quiet (RMS $rms)"
+# --- without a sound device -------------------------------------------------------
+# A preset then only beeps; the program says once why there is no sound, and a sound
+# configuration that makes the sound library abort while it lists the devices (an
+# empty ALSA configuration) must not take the program with it.
+find_window() {
+  local pid=$1 candidate
+  for _ in $(seq 100); do
+    for candidate in $(xdotool search --onlyvisible --pid "$pid" --name "^$title\$" 2> /dev/null); do
+      eval "$(xdotool getwindowgeometry --shell "$candidate")"
+      if ((WIDTH > 100)); then echo "$candidate"; return 0; fi
+    done
+    kill -0 "$pid" 2> /dev/null || return 1
+    sleep 0.05
+  done
+  return 1
+}
+printf 'pcm.!default { type hw card 42 }\nctl.!default { type hw card 42 }\n' > "$work/no-card.conf"
+for config in "$work/no-card.conf" /dev/null; do
+  env ALSA_CONFIG_PATH="$config" QT_QPA_PLATFORM=xcb "$tonvela" > "$work/quiet.log" 2>&1 &
+  quiet_pid=$!
+  pids+=("$quiet_pid")
+  window=$(find_window "$quiet_pid") || fail "no window without a sound device ($config): $(cat "$work/quiet.log")"
+  click 234 23
+  sleep 0.3
+  click 597 8
+  sleep 0.2
+  click 234 23
+  sleep 0.3
+  kill -0 "$quiet_pid" 2> /dev/null || fail "tonvela ended after a preset with ALSA_CONFIG_PATH=$config: $(tail -3 "$work/quiet.log")"
+  close_box "$window"
+  status=0
+  wait "$quiet_pid" || status=$?
+  ((status == 0)) || fail "tonvela ended with status $status without a sound device ($config)"
+  lines=$(grep -c 'no sound output device could be opened' "$work/quiet.log" || true)
+  ((lines == 1)) || fail "with ALSA_CONFIG_PATH=$config the reason was told $lines times: $(cat "$work/quiet.log")"
+  info "no sound device ($config): $(grep 'no sound output' "$work/quiet.log")"
+done
+
 info "PASS"
