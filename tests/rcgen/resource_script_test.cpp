@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +21,8 @@ using tv::rcgen::testing::Statement;
 using tv::rcgen::testing::Token;
 
 const tv::rcgen::ResourceFiles kFiles{"icons/tonvela.ico", "win32/tonvela.manifest"};
+const tv::rcgen::VersionInfo kVersion{"2019.05.10", "Tonvela", "Tonvela 複合音の学習",
+                                      "tonvela.exe"};
 
 std::int64_t Number(const Token& token) { return std::get<std::int64_t>(token); }
 const std::string& Text(const Token& token) { return std::get<std::string>(token); }
@@ -27,7 +32,7 @@ class MainDialogScript : public ::testing::Test {
   void SetUp() override {
     dialog_ = tv::FindDialogTemplate(kMainDialogResourceId);
     ASSERT_NE(dialog_, nullptr);
-    statements_ = ReadStatements(tv::rcgen::ResourceScript(*dialog_, kFiles));
+    statements_ = ReadStatements(tv::rcgen::ResourceScript(*dialog_, kFiles, kVersion));
   }
 
   // The statements from the DIALOGEX line up to, not including, BEGIN.
@@ -131,6 +136,85 @@ TEST_F(MainDialogScript, CodePageFirstThenIconAndManifestInNoLanguage) {
   };
   EXPECT_TRUE(has("1", icon)) << "application icon 1";
   EXPECT_TRUE(has("1", manifest)) << "process manifest 1";
+}
+
+TEST_F(MainDialogScript, VersionResourceAfterTheDialogInItsLanguage) {
+  auto versionInfo = std::find_if(statements_.begin(), statements_.end(), [](const Statement& s) {
+    return s.word == "1" && s.arguments == std::vector<Token>{std::string("VERSIONINFO")};
+  });
+  ASSERT_NE(versionInfo, statements_.end()) << "no VERSIONINFO 1";
+  ASSERT_NE(versionInfo, statements_.begin());
+  const Statement& language = *(versionInfo - 1);
+  ASSERT_EQ(language.word, "LANGUAGE");
+  ASSERT_EQ(language.arguments.size(), 2u);
+  EXPECT_EQ(Number(language.arguments[0]) | (Number(language.arguments[1]) << 10),
+            dialog_->language);
+  const std::vector<Statement> version(versionInfo, statements_.end());
+
+  const std::vector<Token> binary{std::int64_t{2019}, std::int64_t{5}, std::int64_t{10},
+                                  std::int64_t{0}};
+  ASSERT_NE(Find(version, "FILEVERSION"), nullptr);
+  EXPECT_EQ(Find(version, "FILEVERSION")->arguments, binary);
+  ASSERT_NE(Find(version, "PRODUCTVERSION"), nullptr);
+  EXPECT_EQ(Find(version, "PRODUCTVERSION")->arguments, binary);
+  ASSERT_NE(Find(version, "FILETYPE"), nullptr);
+  EXPECT_EQ(Find(version, "FILETYPE")->arguments, std::vector<Token>{std::int64_t{1}})
+      << "VFT_APP";
+
+  // The string table of the dialog's language in UTF-16, and the translation naming it.
+  char table[16];
+  std::snprintf(table, sizeof table, "%04X04B0", dialog_->language);
+  std::vector<std::vector<Token>> blocks;
+  std::vector<std::pair<std::string, Token>> values;
+  for (const Statement& s : version) {
+    if (s.word == "BLOCK") blocks.push_back(s.arguments);
+    if (s.word == "VALUE" && s.arguments.size() >= 2)
+      values.emplace_back(Text(s.arguments[0]), s.arguments[1]);
+  }
+  EXPECT_EQ(blocks, (std::vector<std::vector<Token>>{{std::string("StringFileInfo")},
+                                                      {std::string(table)},
+                                                      {std::string("VarFileInfo")}}));
+  const std::vector<std::pair<std::string, Token>> expected{
+      {"FileDescription", kVersion.description},
+      {"FileVersion", std::string("2019.05.10")},
+      {"InternalName", std::string("tonvela")},
+      {"OriginalFilename", std::string("tonvela.exe")},
+      {"ProductName", std::string("Tonvela")},
+      {"ProductVersion", std::string("2019.05.10")},
+      {"Translation", std::int64_t{dialog_->language}},
+  };
+  EXPECT_EQ(values, expected);
+  const Statement* translation = nullptr;
+  for (const Statement& s : version)
+    if (s.word == "VALUE" && Text(s.arguments.at(0)) == "Translation") translation = &s;
+  ASSERT_NE(translation, nullptr);
+  EXPECT_EQ(translation->arguments.back(), Token(std::int64_t{1200})) << "UTF-16";
+}
+
+TEST(FileVersion, DottedNumbersOnly) {
+  using Numbers = std::array<std::uint16_t, 4>;
+  const std::pair<std::string, std::optional<Numbers>> cases[] = {
+      {"2019.05.10", Numbers{2019, 5, 10, 0}},
+      {"7", Numbers{7, 0, 0, 0}},
+      {"1.2.3.4", Numbers{1, 2, 3, 4}},
+      {"65535.0.65535", Numbers{65535, 0, 65535, 0}},
+      {"65536", std::nullopt},
+      {"1.99999999999999999999", std::nullopt},
+      {"1.2.3.4.5", std::nullopt},
+      {"", std::nullopt},
+      {"1.", std::nullopt},
+      {".1", std::nullopt},
+      {"1..2", std::nullopt},
+      {"-1", std::nullopt},
+      {"+1", std::nullopt},
+      {" 1", std::nullopt},
+      {"1.2-rc1", std::nullopt},
+      {"v1", std::nullopt},
+  };
+  for (const auto& [text, numbers] : cases) {
+    SCOPED_TRACE(text);
+    EXPECT_EQ(tv::rcgen::ParseFileVersion(text), numbers);
+  }
 }
 
 TEST(ResourceStringQuoting, ReadsBackAsTheSameBytes) {

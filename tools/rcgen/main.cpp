@@ -1,5 +1,6 @@
-// tonvela-rcgen OUTPUT.rc ICON.ico MANIFEST
-// Writes the resource script of the Windows program from the dialog template table.
+// tonvela-rcgen OUTPUT.rc ICON.ico MANIFEST VERSION
+// Writes the resource script of the Windows program from the dialog template table, with
+// VERSION (the project's, "2019.05.10") in the executable's file properties.
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -9,8 +10,14 @@
 #include "tools/rcgen/resource_script.h"
 
 int main(int argc, char** argv) {
-  if (argc != 4) {
-    std::cerr << "usage: tonvela-rcgen OUTPUT.rc ICON.ico MANIFEST\n";
+  if (argc != 5) {
+    std::cerr << "usage: tonvela-rcgen OUTPUT.rc ICON.ico MANIFEST VERSION\n";
+    return 2;
+  }
+  const tv::rcgen::VersionInfo version{argv[4], "Tonvela", "Tonvela 複合音の学習", "tonvela.exe"};
+  if (!tv::rcgen::ParseFileVersion(version.version)) {
+    std::cerr << "tonvela-rcgen: version \"" << version.version
+              << "\" is not one to four dotted numbers of 0 to 65535\n";
     return 2;
   }
   const tv::DialogTemplate* dialog = tv::FindDialogTemplate(kMainDialogResourceId);
@@ -18,7 +25,7 @@ int main(int argc, char** argv) {
     std::cerr << "tonvela-rcgen: no dialog template " << kMainDialogResourceId << "\n";
     return 1;
   }
-  const std::string script = tv::rcgen::ResourceScript(*dialog, {argv[2], argv[3]});
+  const std::string script = tv::rcgen::ResourceScript(*dialog, {argv[2], argv[3]}, version);
 
   // Written beside the target and renamed, so a failed run leaves no half script.
   const std::string output = argv[1];
