@@ -15,8 +15,18 @@
 # - the version resource of every Windows executable carries the project's version.
 # Needs root (apt-get). Installs the package for the test and removes it again; refuses
 # to run while a tonvela package is installed already.
+#
+#   scripts/release-check.sh [--installs-only]
+# --installs-only: no release runs; checks the files that the last `scripts/release.sh`
+# left in dist/ as they install.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+installs_only=no
+case "${1:-}" in
+  "") ;;
+  --installs-only) installs_only=yes ;;
+  *) echo "usage: scripts/release-check.sh [--installs-only]" >&2; exit 2 ;;
+esac
 root=$PWD
 started=$SECONDS
 
@@ -62,26 +72,34 @@ setup=dist/tonvela-$version-setup.exe
 windows_zip=dist/tonvela-$version-windows.zip
 
 # ---- Two runs, byte-identical ------------------------------------------------------------
-echo "== release, first run"
-bash scripts/release.sh --work build/release-work
-mv dist "$work/first"
-echo "== release, second run in another folder"
-bash scripts/release.sh --work build/release-work-again
-first=$(cd "$work/first" && ls | sort | tr '\n' ' ')
-second=$(cd dist && ls | sort | tr '\n' ' ')
-[ "$first" = "$second" ] && pass "both runs made: $first" \
-  || fail "first run made $first, second $second"
-for file in "$work/first"/*; do
-  name=$(basename "$file")
-  if cmp -s "$file" "dist/$name"; then
-    pass "$name is byte-identical in both runs"
-  else
-    fail "$name differs between the runs: $(cmp "$file" "dist/$name" | head -1)"
-  fi
-done
-(cd dist && sha256sum --quiet -c SHA256SUMS) && pass "SHA256SUMS matches" \
-  || fail "SHA256SUMS does not match"
-echo "== reproducibility checked after $((SECONDS - started)) s"
+last_work=build/release-work
+if [ "$installs_only" = yes ]; then
+  [ -f "$deb" ] && [ -f "$setup" ] && [ -f "$windows_zip" ] \
+    || { echo "release-check: no release of $version in dist/; run scripts/release.sh" >&2; exit 1; }
+  echo "== checking the release in dist/ without making it again"
+else
+  last_work=build/release-work-again
+  echo "== release, first run"
+  bash scripts/release.sh --work build/release-work
+  mv dist "$work/first"
+  echo "== release, second run in another folder"
+  bash scripts/release.sh --work build/release-work-again
+  first=$(cd "$work/first" && ls | sort | tr '\n' ' ')
+  second=$(cd dist && ls | sort | tr '\n' ' ')
+  [ "$first" = "$second" ] && pass "both runs made: $first" \
+    || fail "first run made $first, second $second"
+  for file in "$work/first"/*; do
+    name=$(basename "$file")
+    if cmp -s "$file" "dist/$name"; then
+      pass "$name is byte-identical in both runs"
+    else
+      fail "$name differs between the runs: $(cmp "$file" "dist/$name" | head -1)"
+    fi
+  done
+  (cd dist && sha256sum --quiet -c SHA256SUMS) && pass "SHA256SUMS matches" \
+    || fail "SHA256SUMS does not match"
+  echo "== reproducibility checked after $((SECONDS - started)) s"
+fi
 
 # ---- Version resources -----------------------------------------------------------------
 unzip -q "$windows_zip" -d "$work/zip"
@@ -123,7 +141,8 @@ for program in tonvela tonvela-script; do
   grep -qF "$version" <<<"$out" && pass "$program --version: $out" \
     || fail "$program --version says: $out"
   page=$(MANPAGER=cat MANWIDTH=80 man "$program" 2>/dev/null) || true
-  grep -q "$program" <<<"$page" && pass "man $program" || fail "man $program shows no page"
+  grep -q "^NAME" <<<"$page" && grep -Eq "^ +$program +- " <<<"$page" && pass "man $program" \
+    || fail "man $program shows no page"
 done
 desktop-file-validate /usr/share/applications/tonvela.desktop \
   && pass "tonvela.desktop validates" || fail "tonvela.desktop does not validate"
@@ -144,6 +163,7 @@ installed_deb=""
 left=()
 while read -r path; do
   # Folders the package shares with others (/usr, /usr/share/icons/...) stay.
+  [ "$path" = /. ] && continue
   [ -d "$path" ] && [ "$(dpkg -S "$path" 2>/dev/null)" ] && continue
   [ -e "$path" ] || [ -L "$path" ] && left+=("$path")
 done <"$work/deb-files"
@@ -214,7 +234,7 @@ else
   echo "== this machine runs no 32-bit x86 code: the 32-bit installer cannot start under Wine"
   echo "== here. Its twin built as a 64-bit program from the same script and files stands in"
   echo "== for it in a 64-bit prefix; the 32-bit prefix is SKIPPED."
-  check_installer win64 "$root/build/release-work-again/test/tonvela-$version-setup-amd64.exe" \
+  check_installer win64 "$root/$last_work/test/tonvela-$version-setup-amd64.exe" \
     "$zipped/tonvela-x64.exe"
 fi
 echo "== Windows installer checked after $((SECONDS - started)) s"

@@ -13,6 +13,9 @@
 ; installed programs. /S installs (and, given to the uninstaller, removes) without asking.
 !ifdef TARGET
   Target ${TARGET}
+  ; For a 64-bit program ${RunningX64} is known when compiling, and LogicLib's labels
+  ; for the other branch go unused.
+  !pragma warning disable 6012
 !else
   Unicode true
 !endif

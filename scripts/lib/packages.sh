@@ -16,6 +16,9 @@ install_missing_packages() {
   local sudo=""
   [ "$(id -u)" -eq 0 ] || sudo="sudo"
   echo "Installing: ${missing[*]}"
-  $sudo apt-get update
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y "${options[@]}" "${missing[@]}"
+  # Another install may hold the package lock for a while: wait for it rather than fail.
+  local wait_for_lock=(-o DPkg::Lock::Timeout=1200)
+  $sudo apt-get "${wait_for_lock[@]}" update
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get "${wait_for_lock[@]}" install -y \
+    "${options[@]}" "${missing[@]}"
 }
