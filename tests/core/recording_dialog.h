@@ -7,7 +7,7 @@
 #include "platform/headless/headless_audio.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/win32_api.h"
-#include "support/program_state.h"
+#include "support/message_pump.h"
 
 struct Delivered {
   UINT message;

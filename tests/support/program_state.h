@@ -8,6 +8,7 @@
 #include "platform/headless/headless_backend.h"
 #include "platform/win32_api.h"
 #include "sound/wave_stream.h"
+#include "support/message_pump.h"
 
 namespace tv::testing {
 
@@ -27,19 +28,6 @@ inline void ResetProgramState() {
   g_hWaveOut = nullptr;
   g_waveHdr1 = g_waveHdr2 = nullptr;
   g_waveData1 = g_waveData2 = nullptr;
-}
-
-// Runs the program's message loop until nothing is queued and nothing waits to be
-// painted, as between two actions of a user.
-inline void PumpUntilIdle() {
-  while (HasQueuedMessages() || AnyWindowInvalid()) {
-    MSG msg;
-    if (!GetMessageA(&msg, nullptr, 0, 0)) return;
-    if (!IsDialogMessageA(msg.hwnd, &msg)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-  }
 }
 
 }  // namespace tv::testing
