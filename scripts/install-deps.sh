@@ -7,7 +7,7 @@ source "$(dirname "$0")/lib/packages.sh"
 
 packages=(
   # build
-  build-essential cmake ninja-build pkg-config git
+  build-essential cmake ninja-build pkg-config git python3
   # libraries
   qt6-base-dev qt6-qpa-plugins libxcb1-dev portaudio19-dev libasound2-dev libsndfile1-dev libpng-dev
   fonts-ipafont-gothic fontconfig
