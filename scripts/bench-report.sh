@@ -3,7 +3,9 @@
 # this one run, then prints one table: the median time of each benchmark, its ratio to
 # the first entry of its group (entries whose names differ only in the implementation,
 # such as Forward/RealFft/1024 and Forward/FFTW/1024), its share of the 125 ms that one
-# playback buffer lasts, and its counters. Needs jq.
+# playback buffer lasts, and its counters. Then the goals as ratios: RealFft over FFTW's
+# measured plan at each size, and both transforms' instructions counted by callgrind (free
+# of the timing noise of a shared machine). Needs jq and valgrind.
 #   bash scripts/bench-report.sh [EXTRA GOOGLE BENCHMARK FLAGS]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -16,6 +18,7 @@ cmake --build "$build" -j "$jobs" >/dev/null
 
 out=$(mktemp -d "${TMPDIR:-/tmp}/tonvela-bench.XXXXXX")
 trap 'rm -rf "$out"' EXIT
+load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 for dir in bench/*/; do
   name=$(basename "$dir")
   for program in "$build/bench/$name"/tonvela_bench_*; do
@@ -27,7 +30,9 @@ for dir in bench/*/; do
   done
 done
 
+load_after=$(cut -d' ' -f1-3 /proc/loadavg)
 echo "Machine: $(nproc) cores, $(awk -F': ' '/model name/ { print $2; exit }' /proc/cpuinfo); $(date -u +%Y-%m-%d)"
+echo "Load average (1, 5, 15 min): $load_before before the benchmarks, $load_after after"
 echo
 printf '| %-22s | %-42s | %12s | %8s | %12s | %s |\n' program benchmark "median time" ratio "of 125 ms" counters
 printf '|%s|%s|%s|%s|%s|%s|\n' "$(printf -- '-%.0s' {1..24})" "$(printf -- '-%.0s' {1..44})" \
@@ -53,3 +58,31 @@ for json in "$out"/*.json; do
          | "\(.key)=\(.value | if . > 1e5 then (. / 1e3 | round | tostring) + "k" else (. | round | tostring) end)"] | join(" "))]
     | "| \(.[0]) | \(.[1]) | \(.[2]) | \(.[3]) | \(.[4]) | \(.[5]) |"' "$json"
 done
+
+fft_json="$out/tonvela_bench_fft.json"
+if [ -f "$fft_json" ]; then
+  echo
+  echo "RealFft / FFTW (measured plan), median times of the run above:"
+  echo
+  echo "| n | forward | backward |"
+  echo "|---|---|---|"
+  jq -r '
+    [.benchmarks[] | select(.aggregate_name == "median") | {name: (.run_name // .name), t: .real_time}]
+    | map({key: .name, value: .t}) | from_entries as $t
+    | [keys[] | select(test("^Forward/RealFft/")) | split("/")[2] | tonumber] | sort[]
+    | tostring as $n
+    | def ratio($d): ($t["\($d)/RealFft/\($n)"] / $t["\($d)/FFTW/\($n)"] * 100 | round / 100);
+      "| \($n) | \(ratio("Forward"))x | \(ratio("Backward"))x |"' "$fft_json"
+fi
+
+counter="$build/bench/fft/tonvela_fft_instruction_counts"
+if [ -x "$counter" ] && command -v valgrind >/dev/null; then
+  echo
+  echo "Instructions per transform (callgrind), RealFft on each code path and FFTW's measured plan:"
+  echo
+  "$counter" plan "$out/fftw.wisdom"
+  mkdir "$out/callgrind"
+  valgrind --tool=callgrind --collect-atstart=no --callgrind-out-file="$out/callgrind/out" \
+    "$counter" count "$out/fftw.wisdom" 2>/dev/null
+  "$counter" report "$out/callgrind"
+fi

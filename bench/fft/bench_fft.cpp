@@ -1,6 +1,9 @@
-// RealFft against FFTW3 and KissFFT, forward and backward,
-// for n = 128 (the spectrum panel's length), 1024, 16384 and 262144.
+// RealFft against FFTW3 and KissFFT, forward and backward, for n = 128 (the
+// spectrum panel's length) up to 2^20, with an odd and an even power of two
+// at each scale (their last butterfly stages differ).
 //
+// - RealFft: the path it takes on this CPU; RealFft-baseline: the path every
+//   x86-64 CPU runs, when that is another one.
 // - FFTW3: double precision, out-of-place r2c / c2r plans made once per size
 //   with FFTW_MEASURE, outside the timed loop.
 // - KissFFT: kiss_fftr / kiss_fftri. Debian packages only its float build, so
@@ -22,6 +25,7 @@
 #include <vector>
 
 #include "dsp/real_fft.h"
+#include "dsp/real_fft_paths.h"
 
 namespace {
 
@@ -50,6 +54,20 @@ void RealFftBench(benchmark::State& state, int n, int direction) {
   for (auto _ : state) {
     std::copy(input.begin(), input.end(), data.begin());
     RealFft(n, direction, data.data(), arrays.work.data(), arrays.table.data());
+    benchmark::DoNotOptimize(data.data());
+    benchmark::ClobberMemory();
+  }
+}
+
+void RealFftBaselineBench(benchmark::State& state, int n, int direction) {
+  using tonvela::fft::Path;
+  RealFftArrays arrays(n);
+  const std::vector<double> input = RandomValues(n);
+  std::vector<double> data(n);
+  for (auto _ : state) {
+    std::copy(input.begin(), input.end(), data.begin());
+    tonvela::fft::RealFftOnPath(Path::kBaseline, n, direction, data.data(),
+                                arrays.work.data(), arrays.table.data());
     benchmark::DoNotOptimize(data.data());
     benchmark::ClobberMemory();
   }
@@ -136,14 +154,21 @@ void CopyOnly(benchmark::State& state, int n) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  for (int n : {128, 1024, 16384, 262144}) {
+  const bool baselineDiffers = tonvela::fft::ChosenPath() != tonvela::fft::Path::kBaseline;
+  for (int n : {128, 256, 1024, 2048, 16384, 32768, 262144, 524288, 1 << 20}) {
     const std::string size = "/" + std::to_string(n);
     benchmark::RegisterBenchmark(("Forward/RealFft" + size).c_str(), RealFftBench, n, 1);
     benchmark::RegisterBenchmark(("Forward/FFTW" + size).c_str(), FftwForward, n);
     benchmark::RegisterBenchmark(("Forward/KissFFT" + size).c_str(), KissForward, n);
+    if (baselineDiffers)
+      benchmark::RegisterBenchmark(("Forward/RealFft-baseline" + size).c_str(),
+                                   RealFftBaselineBench, n, 1);
     benchmark::RegisterBenchmark(("Backward/RealFft" + size).c_str(), RealFftBench, n, -1);
     benchmark::RegisterBenchmark(("Backward/FFTW" + size).c_str(), FftwBackward, n);
     benchmark::RegisterBenchmark(("Backward/KissFFT" + size).c_str(), KissBackward, n);
+    if (baselineDiffers)
+      benchmark::RegisterBenchmark(("Backward/RealFft-baseline" + size).c_str(),
+                                   RealFftBaselineBench, n, -1);
     benchmark::RegisterBenchmark(("Copy" + size).c_str(), CopyOnly, n);
   }
   benchmark::Initialize(&argc, argv);

@@ -1,11 +1,15 @@
 // Helpers shared by the RealFft tests.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstddef>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "dsp/real_fft.h"
+#include "dsp/real_fft_paths.h"
 
 namespace fft_test {
 
@@ -23,19 +27,38 @@ inline std::size_t MinTableDoubles(int n) {
   return n <= 4 ? 0 : static_cast<std::size_t>(n / 2);
 }
 
+using tonvela::fft::Path;
+
 // Work and table arrays of exactly the minimum size for n (so that the
 // sanitizer build catches any access past them), with no tables built yet.
+// Run transforms on the given code path.
 struct Tables {
-  explicit Tables(int n) : work(MinWorkInts(n), -1), table(MinTableDoubles(n)) {
+  explicit Tables(int n, Path path = tonvela::fft::ChosenPath())
+      : path(path), work(MinWorkInts(n), -1), table(MinTableDoubles(n)) {
     work[0] = 0;
   }
+  Path path;
   std::vector<int> work;
   std::vector<double> table;
   void Run(int n, int direction, double* data) {
-    RealFft(n, direction, data, work.data(),
-            table.empty() ? nullptr : table.data());
+    tonvela::fft::RealFftOnPath(path, n, direction, data, work.data(),
+                                table.empty() ? nullptr : table.data());
   }
 };
+
+// Tests that run once per code path; a path this CPU cannot run is skipped.
+class EachPath : public testing::TestWithParam<Path> {
+ protected:
+  void SetUp() override {
+    if (!tonvela::fft::PathAvailable(GetParam()))
+      GTEST_SKIP() << tonvela::fft::PathName(GetParam()) << " is not available here";
+  }
+  Path path() const { return GetParam(); }
+};
+
+inline std::string PathTestName(const testing::TestParamInfo<Path>& info) {
+  return info.param == Path::kBaseline ? "Baseline" : "X86_64V3";
+}
 
 inline std::vector<double> RandomSignal(int n, unsigned seed) {
   std::mt19937_64 rng(seed);

@@ -16,7 +16,10 @@ namespace {
 
 using fft_test::PowersOfTwo;
 using fft_test::RandomSignal;
+using fft_test::EachPath;
 using fft_test::Tables;
+
+class RealFftVsFftw : public EachPath {};
 
 constexpr double kEps = std::numeric_limits<double>::epsilon();
 
@@ -24,7 +27,7 @@ double Tolerance(int n) {
   return 2.0 * kEps * (1.0 + std::log2(n)) * std::sqrt(static_cast<double>(n));
 }
 
-TEST(RealFftVsFftw, LargeLengths) {
+TEST_P(RealFftVsFftw, LargeLengths) {
   for (int n : PowersOfTwo(1 << 11, 1 << 20)) {
     SCOPED_TRACE("n = " + std::to_string(n));
     const int bins = n / 2 + 1;
@@ -32,7 +35,7 @@ TEST(RealFftVsFftw, LargeLengths) {
     fftw_complex* spectrum = fftw_alloc_complex(bins);
     fftw_plan r2c = fftw_plan_dft_r2c_1d(n, real, spectrum, FFTW_ESTIMATE);
     fftw_plan c2r = fftw_plan_dft_c2r_1d(n, spectrum, real, FFTW_ESTIMATE);
-    Tables t(n);
+    Tables t(n, path());
 
     // Forward.
     std::vector<double> data = RandomSignal(n, 5000 + n);
@@ -70,5 +73,8 @@ TEST(RealFftVsFftw, LargeLengths) {
     fftw_free(spectrum);
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(Paths, RealFftVsFftw, testing::ValuesIn(tonvela::fft::kAllPaths),
+                         fft_test::PathTestName);
 
 }  // namespace

@@ -16,7 +16,10 @@ namespace {
 
 using fft_test::PowersOfTwo;
 using fft_test::RandomSignal;
+using fft_test::EachPath;
 using fft_test::Tables;
+
+class RealFft : public EachPath {};
 
 constexpr double kEps = std::numeric_limits<double>::epsilon();
 constexpr long double kPiL = std::numbers::pi_v<long double>;
@@ -86,10 +89,10 @@ double MaxAbsDiff(const std::vector<double>& a, const std::vector<double>& b) {
 
 // --- Against the direct DFT, every power of two from 2 to 1024. -------------
 
-TEST(RealFft, MatchesDirectDftForwardAndBackward) {
+TEST_P(RealFft, MatchesDirectDftForwardAndBackward) {
   for (int n : PowersOfTwo(2, 1024)) {
     SCOPED_TRACE("n = " + std::to_string(n));
-    Tables t(n);
+    Tables t(n, path());
     std::vector<double> x = RandomSignal(n, 1000 + n);
     std::vector<double> data = x;
     t.Run(n, 1, data.data());
@@ -104,8 +107,8 @@ TEST(RealFft, MatchesDirectDftForwardAndBackward) {
   }
 }
 
-TEST(RealFft, SmallLengthsExact) {
-  Tables t(4);
+TEST_P(RealFft, SmallLengthsExact) {
+  Tables t(4, path());
   std::vector<double> d2 = {3, 5};
   t.Run(2, 1, d2.data());
   EXPECT_EQ(d2, (std::vector<double>{8, -2}));
@@ -120,10 +123,10 @@ TEST(RealFft, SmallLengthsExact) {
 
 // --- Round trip at every power of two, with arrays of the minimum sizes. -----
 
-TEST(RealFft, BackwardAfterForwardGivesHalfNTimesInput) {
+TEST_P(RealFft, BackwardAfterForwardGivesHalfNTimesInput) {
   for (int n : PowersOfTwo(2, 1 << 20)) {
     SCOPED_TRACE("n = " + std::to_string(n));
-    Tables t(n);
+    Tables t(n, path());
     const std::vector<double> x = RandomSignal(n, n);
     std::vector<double> data = x;
     t.Run(n, 1, data.data());
@@ -167,7 +170,7 @@ int BitReverse(int v, int bits) {
   return r;
 }
 
-TEST(RealFft, TableStatesAfterFirstCall) {
+TEST_P(RealFft, TableStatesAfterFirstCall) {
   constexpr double kSentinel = -777.0;
   constexpr int kWorkSize = 18, kTableSize = 512;  // the program's sizes
   for (const TableCase& c : kTableCases) {
@@ -176,7 +179,7 @@ TEST(RealFft, TableStatesAfterFirstCall) {
     work[0] = 0;
     std::vector<double> table(kTableSize, kSentinel);
     std::vector<double> data = RandomSignal(c.n, 7);
-    RealFft(c.n, 1, data.data(), work.data(), table.data());
+    tonvela::fft::RealFftOnPath(path(), c.n, 1, data.data(), work.data(), table.data());
 
     for (std::size_t i = 0; i < c.work.size(); ++i)
       EXPECT_EQ(work[i], c.work[i]) << "work[" << i << "]";
@@ -211,7 +214,7 @@ TEST(RealFft, TableStatesAfterFirstCall) {
     const std::vector<int> workBefore(work.begin(), work.begin() + 2);
     const std::vector<double> tableBefore = table;
     std::vector<double> again = RandomSignal(c.n, 7);
-    RealFft(c.n, 1, again.data(), work.data(), table.data());
+    tonvela::fft::RealFftOnPath(path(), c.n, 1, again.data(), work.data(), table.data());
     EXPECT_EQ(again, data);
     EXPECT_EQ(std::vector<int>(work.begin(), work.begin() + 2), workBefore);
     EXPECT_EQ(0, std::memcmp(table.data(), tableBefore.data(),
@@ -227,16 +230,16 @@ struct ReuseCase {
 const ReuseCase kReuseCases[] = {{256, 128}, {256, 8}, {256, 16}, {4096, 32},
                                  {1 << 14, 1024}, {128, 1024}, {8, 4096}};
 
-TEST(RealFft, TablesForOtherLengthsGiveFreshResults) {
+TEST_P(RealFft, TablesForOtherLengthsGiveFreshResults) {
   for (const auto& [builtFor, n] : kReuseCases) {
     SCOPED_TRACE(std::to_string(n) + " after " + std::to_string(builtFor));
-    Tables shared(std::max(builtFor, n));
+    Tables shared(std::max(builtFor, n), path());
     std::vector<double> warmup = RandomSignal(builtFor, 3);
     shared.Run(builtFor, 1, warmup.data());
     const std::vector<double> tableBefore = shared.table;
 
     for (int direction : {1, -1}) {
-      Tables fresh(n);
+      Tables fresh(n, path());
       std::vector<double> a = RandomSignal(n, 4), b = a;
       shared.Run(n, direction, a.data());
       fresh.Run(n, direction, b.data());
@@ -263,13 +266,13 @@ std::vector<double> Tone(int n, long double f, bool sine) {
   return x;
 }
 
-TEST(RealFft, PureTonesLandInTheirBin) {
+TEST_P(RealFft, PureTonesLandInTheirBin) {
   for (int n : {8, 128, 1024}) {
     for (int b : {1, 3, n / 4, n / 2 - 1}) {
       for (bool sine : {false, true}) {
         SCOPED_TRACE("n = " + std::to_string(n) + ", bin " + std::to_string(b) +
                      (sine ? ", sine" : ", cosine"));
-        Tables t(n);
+        Tables t(n, path());
         std::vector<double> data = Tone(n, b, sine);
         t.Run(n, 1, data.data());
         const int hit = 2 * b + (sine ? 1 : 0);
@@ -284,9 +287,9 @@ TEST(RealFft, PureTonesLandInTheirBin) {
 
 // Negative control: the check above does see energy in neighbouring bins.
 // A tone half-way between bins b and b + 1 puts about n/pi into each.
-TEST(RealFft, OffBinToneLeaksIntoNeighbours) {
+TEST_P(RealFft, OffBinToneLeaksIntoNeighbours) {
   const int n = 128, b = 10;
-  Tables t(n);
+  Tables t(n, path());
   std::vector<double> data = Tone(n, b + 0.5L, false);
   t.Run(n, 1, data.data());
   for (int k : {b, b + 1}) {
@@ -294,9 +297,9 @@ TEST(RealFft, OffBinToneLeaksIntoNeighbours) {
   }
 }
 
-TEST(RealFft, ConstantImpulseAndNyquist) {
+TEST_P(RealFft, ConstantImpulseAndNyquist) {
   const int n = 64;
-  Tables t(n);
+  Tables t(n, path());
   std::vector<double> data(n, 0.25);  // constant v: data[0] = n*v
   t.Run(n, 1, data.data());
   for (int i = 0; i < n; ++i)
@@ -316,9 +319,9 @@ TEST(RealFft, ConstantImpulseAndNyquist) {
 
 // --- Direction: >= 0 (0 included) is forward, < 0 backward. -----------------
 
-TEST(RealFft, DirectionSign) {
+TEST_P(RealFft, DirectionSign) {
   const int n = 256;
-  Tables t(n);
+  Tables t(n, path());
   const std::vector<double> x = RandomSignal(n, 11);
   std::vector<double> forward = x, backward = x;
   t.Run(n, 1, forward.data());
@@ -334,5 +337,8 @@ TEST(RealFft, DirectionSign) {
     EXPECT_EQ(d, backward) << "direction " << direction;
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(Paths, RealFft, testing::ValuesIn(tonvela::fft::kAllPaths),
+                         fft_test::PathTestName);
 
 }  // namespace
