@@ -1,20 +1,21 @@
 #include "app/buttons.h"
 
+#include "app/resource.h"
 #include "app/sliders.h"
 #include "app/tone_state.h"
 #include "sound/wave_stream.h"
 
 namespace {
 
-constexpr int kVolumeDownId = 1003;
-constexpr int kVolumeUpId = 1007;
-constexpr int kSquareId = 1008;
-constexpr int kSawtoothId = 1009;
-constexpr int kTriangleId = 1010;
-constexpr int kRepeatedPulseId = 1011;
-constexpr int kSineId = 1012;
-constexpr int kFemaleVowelAId = 1039;
-constexpr int kClearId = 1040;
+constexpr int kVolumeDownId = IDC_VOLUME_DOWN;
+constexpr int kVolumeUpId = IDC_VOLUME_UP;
+constexpr int kSquareId = IDC_SQUARE;
+constexpr int kSawtoothId = IDC_SAWTOOTH;
+constexpr int kTriangleId = IDC_TRIANGLE;
+constexpr int kRepeatedPulseId = IDC_REPEATED_PULSE;
+constexpr int kSineId = IDC_SINE;
+constexpr int kFemaleVowelAId = IDC_FEMALE_VOWEL_A;
+constexpr int kClearId = IDC_CLEAR;
 
 constexpr double kVolumeDownFactor = 0.794;
 // The double nearest 1 / 0.794, so that one step up undoes one step down exactly.
@@ -46,6 +47,8 @@ void SetPresetAmplitudes(int id) {
       for (int i = 1; i < kHarmonicCount; ++i) a[i] = 0;
       break;
     case kFemaleVowelAId:
+      // The tenth harmonic is h * 0.032 (u * 0.064) among the u terms: the vowel's
+      // table as the program has always played it, not a typo for u * 0.032.
       a[0] = u * 0.237; a[1] = u * 0.4; a[2] = u; a[3] = u * 0.503; a[4] = u * 0.391;
       a[5] = u; a[6] = u * 0.397; a[7] = u * 0.163; a[8] = u * 0.07; a[9] = h * 0.032;
       break;
@@ -55,6 +58,8 @@ void SetPresetAmplitudes(int id) {
 }
 
 void StepVolume(HWND dialog, int id) {
+  // 0.9 tells a gain that the other button left (0.794 and below, or 1.259 and above)
+  // from the neutral 1.0: pressing the other button starts again with one step.
   if (id == kVolumeDownId) {
     if (g_masterGain > 0.9) g_masterGain = 1.0;
     g_masterGain = g_masterGain * kVolumeDownFactor;

@@ -3,6 +3,8 @@
 
 #include "platform/win32_api.h"
 
-inline constexpr int kMainDialogResourceId = 101;
+#include "app/resource.h"
+
+inline constexpr int kMainDialogResourceId = IDD_TONVELA;
 
 INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

@@ -2,11 +2,12 @@
 // Slider index 0 is the fundamental frequency, k = 1..10 the amplitude of harmonic k.
 #pragma once
 
+#include "app/resource.h"
 #include "platform/win32_api.h"
 
 inline constexpr int kHarmonicCount = 10;
 inline constexpr int kSliderCount = 11;
-inline constexpr int kFrequencyLabelId = 1015;
+inline constexpr int kFrequencyLabelId = IDC_FREQUENCY_LABEL;
 
 // Linear amplitude of harmonic i+1 (index 0 = fundamental); 1.0 alone reaches full scale.
 extern double g_amplitude[kHarmonicCount];

@@ -10,6 +10,8 @@
 
 double g_window[kAnalysisFrameSize];
 double g_fftData[kAnalysisFrameSize];
+// Larger than the 128-point transform needs (6 ints, 64 doubles): the sizes the program
+// has always reserved, kept so that its tables stay where they always were.
 int g_fftIp[18];
 double g_fftW[512];
 

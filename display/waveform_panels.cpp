@@ -64,6 +64,8 @@ void DrawHarmonicTraces(HDC hdc) {
     MoveToEx(hdc, g_panelWidth + 10, zeroRow, nullptr);
     LineTo(hdc, 10, zeroRow);
     for (int i = 0; i < kTraceSamples; ++i) {
+      // 6.28, not 6.283185307 as in the tone generator: the traces have always been drawn
+      // with it, so the last point of a period stops a little short of 2 pi.
       const double theta = ((i * 6.28) * k) * (1.0 / 128);
       const float value = NarrowToFloat(std::sin(theta) * g_amplitude[k - 1]);
       g_compositeTrace[i] = g_compositeTrace[i] + value;

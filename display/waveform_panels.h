@@ -2,10 +2,11 @@
 // clipping warning, then the spectrum.
 #pragma once
 
+#include "app/resource.h"
 #include "platform/win32_api.h"
 
 inline constexpr int kTraceSamples = 128;
-inline constexpr int kWarningLabelId = 1038;
+inline constexpr int kWarningLabelId = IDC_WARNING_LABEL;
 
 extern int g_panelWidth;   // W, pixels, assigned at the start of every paint
 extern int g_panelHeight;  // H, pixels

@@ -101,6 +101,8 @@ BOOL OnWaveDone(WAVEHDR* header) {
     FillPlaybackBuffer(header, g_amplitude, g_frequencyHz);
     waveOutWrite(g_hWaveOut, header, sizeof(WAVEHDR));
   } else {
+    // After Clear the device is already closed: this second close fails and changes
+    // nothing; the close notification is what releases the blocks.
     waveOutClose(g_hWaveOut);
   }
   return TRUE;
