@@ -86,3 +86,7 @@ if [ -x "$counter" ] && command -v valgrind >/dev/null; then
     "$counter" count "$out/fftw.wisdom" 2>/dev/null
   "$counter" report "$out/callgrind"
 fi
+
+# The browser build, measured in Debian's Chromium.
+echo
+bash scripts/bench-web.sh

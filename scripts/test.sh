@@ -2,7 +2,7 @@
 # Builds and runs every test: the unit and program tests (with the bounded fuzzer) in a
 # normal build and under AddressSanitizer + UndefinedBehaviorSanitizer, the device core
 # under ThreadSanitizer, the desktop program under a virtual display with captured sound,
-# and the Windows programs (the 64-bit one under Wine).
+# the Windows programs (the 64-bit one under Wine), and the browser build in Chromium.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -32,6 +32,9 @@ bash scripts/e2e-desktop.sh build/release/platform/qt/tonvela || failed+=("deskt
 
 echo "== Windows programs =="
 bash scripts/test-windows.sh || failed+=("Windows check")
+
+echo "== the page in Chromium =="
+bash scripts/test-web.sh build/release/tools/script/tonvela-script || failed+=("browser check")
 
 if [ "${#failed[@]}" -gt 0 ]; then
   echo "FAILED: ${failed[*]}" >&2

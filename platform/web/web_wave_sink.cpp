@@ -33,10 +33,10 @@ class WebWaveSink final : public WaveSink {
     tv_page_audio_close();
   }
 
-  int Pull(std::int16_t* out, int frames) {
+  PullResult Pull(std::int16_t* out, int frames) {
     // Each piece ends at the end of a block at the latest, so that a block is handed
     // back when its last sample goes to the output, not earlier.
-    return static_cast<int>(source_->Pull(out, static_cast<std::size_t>(frames), true).frames);
+    return source_->Pull(out, static_cast<std::size_t>(frames), true);
   }
 
  private:
@@ -50,8 +50,10 @@ std::unique_ptr<WaveSink> CreateWebWaveSink() { return std::make_unique<WebWaveS
 }  // namespace tv::web
 
 // The page's audio schedule asks for the next samples: up to `frames` into `out`.
-// Returns how many were written; 0 when no device is open.
+// Returns twice the number written, plus 1 when they end a block: the page then lets the
+// program refill it before it pulls on. 0 when no device is open.
 extern "C" EMSCRIPTEN_KEEPALIVE int tv_web_audio_pull(std::int16_t* out, int frames) {
   if (!tv::web::g_playing || frames <= 0) return 0;
-  return tv::web::g_playing->Pull(out, frames);
+  const tv::PullResult pulled = tv::web::g_playing->Pull(out, frames);
+  return static_cast<int>(pulled.frames) * 2 + (pulled.headerFinished ? 1 : 0);
 }

@@ -226,7 +226,11 @@ class AudioOutput {
     this.rate = 16000;
     this.pieces = 0;
     this.late = 0;  // times the schedule ran dry while open
+    // Test hooks: keep every sample handed to Web Audio; hold the program's audio clock
+    // still (nothing is pulled) as the script driver's clock stands between its `play`s.
     this.captured = window.tonvelaCaptureAudio ? [] : null;
+    this.hold = Boolean(window.tonvelaHoldAudio);
+    document.addEventListener('visibilitychange', () => this.tick());
   }
 
   get supported() { return Boolean(window.AudioContext || window.webkitAudioContext); }
@@ -296,13 +300,21 @@ class AudioOutput {
       this.nextTime = now + AudioOutput.START_LEAD_SECONDS;
     }
     const module = this.page.module;
-    while (this.isOpen && this.nextTime < now + AudioOutput.HORIZON_SECONDS) {
+    while (this.isOpen && !this.hold && this.nextTime < now + AudioOutput.HORIZON_SECONDS) {
       const wanted = Math.min(AudioOutput.PIECE_FRAMES,
         Math.ceil((now + AudioOutput.HORIZON_SECONDS - this.nextTime) * this.rate));
-      const frames = module._tv_web_audio_pull(this.buffer, wanted);
+      const pulled = module._tv_web_audio_pull(this.buffer, wanted);
+      const frames = pulled >> 1;
       if (frames <= 0) break;
       const samples = module.HEAP16.subarray(this.buffer >> 1, (this.buffer >> 1) + frames);
       this.schedule(samples);
+      if (pulled & 1) {
+        // A block has ended and its MM_WOM_DONE is posted: the program refills it (once
+        // this task is over) before the schedule goes on.
+        clearTimeout(this.timer);
+        this.timer = setTimeout(() => this.tick(), 0);
+        break;
+      }
     }
   }
 
