@@ -150,6 +150,30 @@ test('the first preset click starts the sound: the samples are tonvela-script\'s
   expect(problems).toEqual([]);
 });
 
+// A background tab whose timers the browser has stopped: when the page runs again the
+// schedule starts from the current time with no queue of stale blocks, and the program's
+// stream goes on where it stood, sample for sample.
+test('a frozen page resumes its sound without stale blocks and without losing a sample', async ({ page }) => {
+  const problems = await openPage(page);
+  await click(page, SQUARE);
+  await waitForSamples(page, 8000);
+  const client = await page.context().newCDPSession(page);
+  await client.send('Page.setWebLifecycleState', { state: 'frozen' });
+  await new Promise((resolve) => setTimeout(resolve, 1500));
+  await client.send('Page.setWebLifecycleState', { state: 'active' });
+  await waitForSamples(page, 24000);
+  const schedule = await page.evaluate(() => ({
+    late: window.tonvela.audio.late,
+    ahead: window.tonvela.audio.nextTime - window.tonvela.audio.context.currentTime,
+  }));
+  expect(schedule.late).toBeGreaterThanOrEqual(1);
+  expect(schedule.ahead).toBeLessThan(0.25);
+  const heard = (await capturedSamples(page)).subarray(0, 24000);
+  const expected = reference.recordingOf([`click ${SQUARE}`], 1.5);
+  expect(heard.every((sample, i) => sample === expected[i])).toBe(true);
+  expect(problems).toEqual([]);
+});
+
 test('Clear silences: the output closes and no more samples are taken', async ({ page }) => {
   await openPage(page);
   await click(page, SINE);

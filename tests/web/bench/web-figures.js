@@ -67,26 +67,47 @@ function cpuTicks(pids) {
   return ticks;
 }
 
-function residentKiB(pids) {
+// Proportional set size: shared pages counted once over all processes.
+function proportionalKiB(pids) {
   let kib = 0;
   for (const pid of pids) {
     try {
-      const match = /VmRSS:\s+(\d+)/.exec(fs.readFileSync(`/proc/${pid}/status`, 'utf8'));
+      const match = /^Pss:\s+(\d+)/m.exec(fs.readFileSync(`/proc/${pid}/smaps_rollup`, 'utf8'));
       if (match) kib += Number(match[1]);
     } catch (error) { /* gone */ }
   }
   return kib;
 }
 
-// Share of one core that the browser's processes used over the next WINDOW_MS.
-async function cpuShare(browserPid) {
+// The renderer processes among them (the page's JavaScript and WebAssembly run there).
+function renderers(pids) {
+  return pids.filter((pid) => {
+    try {
+      return fs.readFileSync(`/proc/${pid}/cmdline`, 'utf8').includes('--type=renderer');
+    } catch (error) {
+      return false;
+    }
+  });
+}
+
+// Shares of one core that the renderers and all the browser's processes used over the
+// next WINDOW_MS.
+async function cpuShares(browserPid) {
   const pids = processTree(browserPid);
-  const before = cpuTicks(pids);
+  const pages = renderers(pids);
+  const before = [cpuTicks(pages), cpuTicks(pids)];
   const start = process.hrtime.bigint();
   await new Promise((resolve) => setTimeout(resolve, WINDOW_MS));
   const seconds = Number(process.hrtime.bigint() - start) / 1e9;
-  return (cpuTicks(processTree(browserPid)) - before) / TICKS_PER_SECOND / seconds;
+  const after = [cpuTicks(pages), cpuTicks(pids)];
+  return after.map((ticks, i) => (ticks - before[i]) / TICKS_PER_SECOND / seconds);
 }
+
+function shares([page, all]) {
+  return `${(page * 100).toFixed(1)} % · ${(all * 100).toFixed(1)} %`;
+}
+
+const settle = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
 async function main() {
   const pageServer = spawn('python3', ['-m', 'http.server', String(port), '--bind', '127.0.0.1',
@@ -110,33 +131,48 @@ async function main() {
       await context.close();
     }
 
+    // Side by side: the first paint of the page's icon alone, a document with nothing to
+    // run, tells what one load costs in this browser on this machine right now.
+    const bare = [];
+    for (let i = 0; i < LOADS; i += 1) {
+      const context = await browser.newContext();
+      const page = await context.newPage();
+      await page.goto(url.replace('index.html', 'icon.svg'));
+      bare.push(await page.evaluate(() => performance.getEntriesByType('navigation')[0].loadEventEnd));
+      await context.close();
+    }
+
     const context = await browser.newContext();
     const page = await context.newPage();
     await page.goto(url);
     await page.waitForFunction(() => window.tonvela && window.tonvela.firstPaintTime !== null &&
                                window.tonvela.resume !== null);
-    const idle = await cpuShare(pid);
+    await settle(3000);  // the browser's own start-up work is over
+    const idle = await cpuShares(pid);
     await page.locator('[data-control-id="1008"]').click();
     await page.waitForFunction(() => window.tonvela.audio.pieces > 10);
-    const streaming = await cpuShare(pid);
+    const streaming = await cpuShares(pid);
     const late = await page.evaluate(() => window.tonvela.audio.late);
-    const memory = await page.evaluate(() => ({
-      wasm: window.tonvela.module.HEAPU8.length,
-    }));
+    const memory = await page.evaluate(() => window.tonvela.module.HEAPU8.length);
     const client = await context.newCDPSession(page);
     await client.send('Performance.enable');
     const { metrics } = await client.send('Performance.getMetrics');
     const heap = metrics.find((metric) => metric.name === 'JSHeapUsedSize').value;
-    const resident = residentKiB(processTree(pid));
+    const proportional = proportionalKiB(processTree(pid));
+    await page.locator('[data-control-id="1040"]').click();
+    await settle(2000);
+    const afterClear = await cpuShares(pid);
 
     const size = transferredBytes();
     const rows = [
       ['page transferred (gzip -9; raw)', `${(size.gzip / 1024).toFixed(0)} KiB (${(size.raw / 1024).toFixed(0)} KiB)`],
-      [`load to first paint of the panels (median of ${LOADS})`, `${median(paints).toFixed(0)} ms`],
-      ['CPU, idle page (browser, all processes)', `${(idle * 100).toFixed(1)} % of a core`],
-      ['CPU, streaming the square wave', `${(streaming * 100).toFixed(1)} % of a core (schedule ran dry ${late}x)`],
-      ['memory: wasm heap · JS heap · all browser processes (RSS)',
-       `${(memory.wasm / 1048576).toFixed(1)} MiB · ${(heap / 1048576).toFixed(1)} MiB · ${(resident / 1024).toFixed(0)} MiB`],
+      [`load to first paint of the panels · load of the icon alone (medians of ${LOADS})`,
+       `${median(paints).toFixed(0)} ms · ${median(bare).toFixed(0)} ms`],
+      ['CPU, idle page: renderer · all browser processes', `${shares(idle)} of a core`],
+      ['CPU, streaming the square wave: renderer · all', `${shares(streaming)} of a core (schedule ran dry ${late}x)`],
+      ['CPU, idle again after Clear: renderer · all', `${shares(afterClear)} of a core`],
+      ['memory: wasm heap · JS heap · all browser processes (PSS)',
+       `${(memory / 1048576).toFixed(1)} MiB · ${(heap / 1048576).toFixed(1)} MiB · ${(proportional / 1024).toFixed(0)} MiB`],
     ];
     console.log('| page in Chromium | figure |');
     console.log('|---|---|');
