@@ -5,7 +5,9 @@
 # such as Forward/RealFft/1024 and Forward/FFTW/1024), its share of the 125 ms that one
 # playback buffer lasts, and its counters. Then the goals as ratios: RealFft over FFTW's
 # measured plan at each size, and both transforms' instructions counted by callgrind (free
-# of the timing noise of a shared machine). Needs jq and valgrind.
+# of the timing noise of a shared machine); and the desktop program measured from outside
+# under Xvfb (start-up, memory, a slider drag) against a minimal Qt program. Needs jq,
+# valgrind, Xvfb and python3-xlib (scripts/install-deps.sh).
 #   bash scripts/bench-report.sh [EXTRA GOOGLE BENCHMARK FLAGS]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -13,7 +15,7 @@ cd "$(dirname "$0")/.."
 build=${BUILD_DIR:-build/bench}
 jobs=$(( $(nproc) < 2 ? $(nproc) : 2 ))
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTONVELA_BUILD_BENCH=ON \
-  -DTONVELA_BUILD_TESTS=OFF -DTONVELA_BUILD_QT=OFF >/dev/null
+  -DTONVELA_BUILD_TESTS=OFF -DTONVELA_BUILD_QT=ON >/dev/null
 cmake --build "$build" -j "$jobs" >/dev/null
 
 out=$(mktemp -d "${TMPDIR:-/tmp}/tonvela-bench.XXXXXX")
@@ -85,6 +87,15 @@ if [ -x "$counter" ] && command -v valgrind >/dev/null; then
   valgrind --tool=callgrind --collect-atstart=no --callgrind-out-file="$out/callgrind/out" \
     "$counter" count "$out/fftw.wisdom" 2>/dev/null
   "$counter" report "$out/callgrind"
+fi
+
+tonvela="$build/platform/qt/tonvela"
+minimal="$build/bench/desktop/tonvela_minimal_qt"
+if [ -x "$tonvela" ] && [ -x "$minimal" ] && command -v Xvfb >/dev/null; then
+  echo
+  echo "The desktop program under Xvfb:"
+  echo
+  /usr/bin/python3 bench/desktop/measure_desktop.py "$tonvela" "$minimal"
 fi
 
 # The browser build, measured in Debian's Chromium.

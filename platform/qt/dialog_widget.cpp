@@ -1,10 +1,18 @@
 #include "platform/qt/dialog_widget.h"
 
 #include <QCloseEvent>
+#include <QImage>
 #include <QKeyEvent>
+#include <QPaintEvent>
 #include <QPainter>
+#include <QScreen>
+
+#include <algorithm>
+#include <cstddef>
+#include <cstring>
 
 #include "platform/core/backend.h"
+#include "platform/qt/changed_area.h"
 #include "platform/qt/control_widgets.h"
 #include "platform/qt/dialog_font.h"
 #include "platform/qt/key_translation.h"
@@ -37,6 +45,8 @@ DialogWidget::DialogWidget(const Window& dialog) : handle_(dialog.handle) {
   move(dialog.rect.left, dialog.rect.top);
   setFocusPolicy(Qt::NoFocus);
   installEventFilter(this);
+  presentTimer_.setSingleShot(true);
+  connect(&presentTimer_, &QTimer::timeout, this, &DialogWidget::UpdateChangedArea);
   for (HWND child : dialog.children) {
     if (const Window* control = FindWindowState(child)) AddControl(*control);
   }
@@ -81,15 +91,42 @@ void DialogWidget::SyncControl(const Window& control) {
   if (GetFocusedControl() == control.handle) it->second->AsWidget()->setFocus(Qt::OtherFocusReason);
 }
 
-void DialogWidget::PresentRaster(const Raster& surface) {
-  if (painted_.width() != surface.width || painted_.height() != surface.height) {
-    painted_ = QImage(surface.width, surface.height, QImage::Format_RGB32);
+void DialogWidget::PresentRaster(const Raster&) {
+  // Paints come as fast as input does; the screen shows at most one picture per
+  // refresh. The next one goes out one refresh interval after the last, or now.
+  if (presentTimer_.isActive()) return;
+  const qreal hertz = screen() ? screen()->refreshRate() : 60.0;
+  const qint64 interval = static_cast<qint64>(1000.0 / (hertz > 0 ? hertz : 60.0));
+  const qint64 elapsed = sincePresent_.isValid() ? sincePresent_.elapsed() : interval;
+  presentTimer_.start(static_cast<int>(std::max<qint64>(0, interval - elapsed)));
+}
+
+const Raster* DialogWidget::CurrentRaster() const {
+  const Window* state = FindWindowState(handle_);
+  return state && state->surface.width > 0 && state->surface.height > 0 ? &state->surface
+                                                                          : nullptr;
+}
+
+void DialogWidget::UpdateChangedArea() {
+  sincePresent_.start();
+  const Raster* surface = CurrentRaster();
+  if (!surface) return;
+  if (presentedWidth_ != surface->width || presentedHeight_ != surface->height) {
+    presented_ = surface->pixels;
+    presentedWidth_ = surface->width;
+    presentedHeight_ = surface->height;
+    update();
+    return;
   }
-  for (int y = 0; y < surface.height; ++y) {
-    auto* line = reinterpret_cast<QRgb*>(painted_.scanLine(y));
-    for (int x = 0; x < surface.width; ++x) line[x] = 0xFF000000u | surface.At(x, y);
+  const QRect changed =
+      ChangedArea(surface->pixels.data(), presented_.data(), surface->width, surface->height);
+  if (changed.isEmpty()) return;
+  for (int y = changed.top(); y <= changed.bottom(); ++y) {
+    const std::size_t offset = static_cast<std::size_t>(y) * surface->width + changed.left();
+    std::memcpy(presented_.data() + offset, surface->pixels.data() + offset,
+                static_cast<std::size_t>(changed.width()) * sizeof(Rgb));
   }
-  update();
+  update(changed);
 }
 
 QWidget* DialogWidget::ControlWidget(HWND control) const {
@@ -97,14 +134,21 @@ QWidget* DialogWidget::ControlWidget(HWND control) const {
   return it == controls_.end() ? nullptr : it->second->AsWidget();
 }
 
-void DialogWidget::paintEvent(QPaintEvent*) {
+void DialogWidget::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
-  if (painted_.isNull()) {
+  const Raster* surface = CurrentRaster();
+  if (!surface) {
     const Rgb background = CurrentBackend().BackgroundColour();
     painter.fillRect(rect(), QColor::fromRgb(0xFF000000u | background));
     return;
   }
-  painter.drawImage(0, 0, painted_);
+  // The core's pixels as they are, without a copy: 0x00RRGGBB is Qt's RGB32 with its
+  // unused byte clear, which Qt ignores.
+  const QImage image(reinterpret_cast<const uchar*>(surface->pixels.data()), surface->width,
+                     surface->height, surface->width * static_cast<int>(sizeof(Rgb)),
+                     QImage::Format_RGB32);
+  const QRect area = event->rect() & image.rect();
+  painter.drawImage(area.topLeft(), image, area);
 }
 
 void DialogWidget::closeEvent(QCloseEvent* event) {

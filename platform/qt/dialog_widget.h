@@ -2,9 +2,11 @@
 // widgets on top, a fixed client size, and keys and the close box sent to the core.
 #pragma once
 
-#include <QImage>
+#include <QElapsedTimer>
+#include <QTimer>
 #include <QWidget>
 #include <map>
+#include <vector>
 
 #include "platform/core/window_manager.h"
 
@@ -20,7 +22,8 @@ class DialogWidget final : public QWidget {
   // Caption and every control, from the core's state.
   void SyncAll();
   void SyncControl(const Window& control);
-  // Keeps a copy of the client area as the program last painted it.
+  // The program painted its client area: schedules the changed part for the screen,
+  // at most once per screen refresh.
   void PresentRaster(const Raster& surface);
   QWidget* ControlWidget(HWND control) const;
 
@@ -32,9 +35,18 @@ class DialogWidget final : public QWidget {
  private:
   void AddControl(const Window& control);
   void ForwardKey(int qtKey, bool pressed);
+  // Compares the raster with what was last handed to Qt and asks Qt to repaint the
+  // rectangle where they differ.
+  void UpdateChangedArea();
+  const Raster* CurrentRaster() const;
 
   HWND handle_;
-  QImage painted_;
+  // The raster as last handed to Qt, only to find what changed; the window draws the
+  // core's raster itself.
+  std::vector<Rgb> presented_;
+  int presentedWidth_ = 0, presentedHeight_ = 0;
+  QTimer presentTimer_;
+  QElapsedTimer sincePresent_;
   std::map<HWND, ControlMirror*> controls_;  // the widgets are owned as Qt children
   bool shiftHeld_ = false;
 };
