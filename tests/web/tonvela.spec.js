@@ -150,10 +150,11 @@ test('the first preset click starts the sound: the samples are tonvela-script\'s
   expect(problems).toEqual([]);
 });
 
-// A background tab whose timers the browser has stopped: when the page runs again the
-// schedule starts from the current time with no queue of stale blocks, and the program's
-// stream goes on where it stood, sample for sample.
-test('a frozen page resumes its sound without stale blocks and without losing a sample', async ({ page }) => {
+// A background tab whose timers the browser has stopped, and a page held up for longer
+// than its schedule reaches: when the page runs again the schedule starts from the
+// current time with no queue of stale blocks, and the program's stream goes on where it
+// stood, sample for sample.
+test('a frozen or held-up page resumes its sound without stale blocks and without losing a sample', async ({ page }) => {
   const problems = await openPage(page);
   await click(page, SQUARE);
   await waitForSamples(page, 8000);
@@ -161,6 +162,12 @@ test('a frozen page resumes its sound without stale blocks and without losing a 
   await client.send('Page.setWebLifecycleState', { state: 'frozen' });
   await new Promise((resolve) => setTimeout(resolve, 1500));
   await client.send('Page.setWebLifecycleState', { state: 'active' });
+  await waitForSamples(page, 16000);
+  // Nothing of the page runs for 0.6 s while the sound goes on: the schedule runs dry.
+  await page.evaluate(() => {
+    const end = performance.now() + 600;
+    while (performance.now() < end) { /* busy */ }
+  });
   await waitForSamples(page, 24000);
   const schedule = await page.evaluate(() => ({
     late: window.tonvela.audio.late,
