@@ -156,9 +156,21 @@ makensis -V2 -INPUTCHARSET UTF8 "${nsis_inputs[@]}" -DTARGET=amd64-unicode \
 
 # ---- Browser build -------------------------------------------------------------------
 if [ -f "$src/scripts/build-web.sh" ]; then
-  echo "release: TODO web" >&2
+  (
+    cd "$src"
+    export CFLAGS="-ffile-prefix-map=$src=." CXXFLAGS="-ffile-prefix-map=$src=."
+    bash scripts/build-web.sh
+  )
+  web_root=$work/stage/web
+  web_dir=tonvela-$version-web
+  mkdir -p "$web_root/$web_dir"
+  cp -R "$src/out/web/." "$web_root/$web_dir/"
+  echo "$version" > "$web_root/$web_dir/VERSION"
+  chmod -R u=rwX,go=rX "$web_root"
+  stamp "$web_root"
+  (cd "$web_root" && find "$web_dir" -type f | sort | zip -X -D -9 -q "$dist/$web_dir.zip" -@)
 else
-  echo "== no browser build in this commit (scripts/build-web.sh): no web archive"
+  echo "== this commit has no browser build (scripts/build-web.sh): no web archive"
 fi
 
 # ---- Checksums -----------------------------------------------------------------------
