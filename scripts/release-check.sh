@@ -70,6 +70,7 @@ version=$(sed -n 's/^project(Tonvela VERSION \([0-9.]*\) .*/\1/p' CMakeLists.txt
 deb=dist/tonvela_${version}_$(dpkg --print-architecture).deb
 setup=dist/tonvela-$version-setup.exe
 windows_zip=dist/tonvela-$version-windows.zip
+web_zip=dist/tonvela-$version-web.zip
 
 # ---- Two runs, byte-identical ------------------------------------------------------------
 last_work=build/release-work
@@ -125,6 +126,19 @@ for exe in "$zipped/tonvela-x64.exe" "$zipped/tonvela-x86.exe"; do
     "041104B0/OriginalFilename=tonvela.exe" "Translation=0411/04B0"
 done
 check_version "$setup" "ProductVersion#=$numbers" "000004b0/ProductVersion=$version"
+
+# ---- The browser build's files --------------------------------------------------------
+if [ -f scripts/build-web.sh ]; then
+  unzip -q "$web_zip" -d "$work/web"
+  web=$work/web/tonvela-$version-web
+  missing=""
+  for file in index.html tonvela.js tonvela.wasm VERSION; do
+    [ -s "$web/$file" ] || missing+=" $file"
+  done
+  [ -z "$missing" ] && [ "$(cat "$web/VERSION")" = "$version" ] \
+    && pass "web.zip holds the page, the program and VERSION $version" \
+    || fail "web.zip lacks$missing or says version $(cat "$web/VERSION" 2>/dev/null)"
+fi
 
 # ---- The Debian package, installed as a user installs it ------------------------------
 echo "== apt-get install ./$deb"
