@@ -13,10 +13,13 @@
 // - Rectangle normalises swapped corners; an empty rectangle draws nothing.
 // - LineTo lights one pixel per step along the major axis (x when |dx| >= |dy|, so
 //   exact diagonals step in x), starting at the current position and stopping before
-//   the end point. At step i of M = max(|dx|, |dy|) steps the minor coordinate moves
-//   by round(i * m / M), m = min(|dx|, |dy|), with halves rounded away from the start
-//   point: (0,0)->(4,2) lights (0,0) (1,1) (2,1) (3,2), and (4,2)->(0,0) lights
-//   (4,2) (3,1) (2,1) (1,0). A line and its reverse may therefore differ by a pixel.
+//   the end point. At step i of M = max(|dx|, |dy|) steps the minor coordinate is the
+//   exact one, start + i * dminor / M, rounded to the nearest pixel; a tie exactly
+//   half-way between two pixels goes to the smaller coordinate, whichever way the line
+//   runs: the upper pixel of a shallow line, the left pixel of a steep one. So
+//   (0,0)->(4,2) lights (0,0) (1,0) (2,1) (3,1), and (4,2)->(0,0) lights (4,2) (3,1)
+//   (2,1) (1,0): a line and its reverse differ only in their end pixels. This is the
+//   rule the system's GDI follows (tests/canvas/gdi_lines.txt holds what it drew).
 // - Pixels outside the raster are clipped; a line far outside costs nothing.
 #include "platform/core/gdi_canvas.h"
 
@@ -124,15 +127,25 @@ void FillBox(tv::Raster& raster, std::int64_t left, std::int64_t top, std::int64
   }
 }
 
-// round(i * minorLength / steps), halves rounded up. The product needs up to 65 bits
-// for lines between far-apart 32-bit coordinates.
-std::int64_t RoundedMinorOffset(std::int64_t i, std::int64_t minorLength, std::int64_t steps) {
-  constexpr std::int64_t kNarrowLimit = std::int64_t{1} << 30;
-  if (steps < kNarrowLimit) return (2 * i * minorLength + steps) / (2 * steps);
-  using Wide = unsigned __int128;
-  const Wide numerator = Wide{2} * static_cast<Wide>(i) * static_cast<Wide>(minorLength) +
-                         static_cast<Wide>(steps);
-  return static_cast<std::int64_t>(numerator / (Wide{2} * static_cast<Wide>(steps)));
+// round(i * minorLength / steps) for 0 <= i < steps and minorLength <= steps < 2^33, a
+// half rounded up when `halfUp`, else down. i * minorLength may need 66 bits, so it is
+// divided by `steps` in two parts (i's bits from 16 up, then its low 16 bits), which
+// keeps every intermediate value below 2^51.
+std::int64_t RoundedMinorOffset(std::int64_t i, std::int64_t minorLength, std::int64_t steps,
+                                bool halfUp) {
+  const auto m = static_cast<std::uint64_t>(minorLength);
+  const auto n = static_cast<std::uint64_t>(steps);
+  const std::uint64_t high = static_cast<std::uint64_t>(i) >> 16;
+  const std::uint64_t low = static_cast<std::uint64_t>(i) & 0xFFFF;
+  std::uint64_t quotient = (high * m) / n;
+  std::uint64_t remainder = (high * m) % n;
+  quotient = (quotient << 16) + (remainder << 16) / n;
+  remainder = (remainder << 16) % n + low * m;
+  quotient += remainder / n;
+  remainder %= n;
+  // Now i * minorLength = quotient * steps + remainder, remainder < steps.
+  const std::uint64_t bias = halfUp ? 0 : 1;
+  return static_cast<std::int64_t>(quotient + (2 * remainder + n - bias) / (2 * n));
 }
 
 // The pixels of a line from `from` up to, not including, `to` (rule in the file comment).
@@ -163,7 +176,9 @@ void DrawLine(tv::Raster& raster, POINT from, POINT to, tv::Rgb colour) {
   }
   for (std::int64_t i = first; i <= last; ++i) {
     const std::int64_t major = majorStart + majorSign * i;
-    const std::int64_t minorOffset = RoundedMinorOffset(i, minorLength, steps);
+    // A tie goes to the smaller coordinate: away from the start when the minor
+    // coordinate falls, towards it when it rises.
+    const std::int64_t minorOffset = RoundedMinorOffset(i, minorLength, steps, minorSign < 0);
     const std::int64_t minor = minorStart + minorSign * minorOffset;
     const std::int64_t x = xMajor ? major : minor;
     const std::int64_t y = xMajor ? minor : major;
