@@ -1,11 +1,19 @@
-// The dialog manager's keyboard handling.
+// The dialog manager's keyboard handling, as the system's dialog manager was seen to do
+// it (tools/win32-probes/keyboard_probe.cpp records the system's behaviour under Wine).
 //
-// Tab and Shift+Tab move the focus among the WS_TABSTOP controls in template order,
-// wrapping around. The arrow keys move it to the next or previous button of the focused
-// control's group (from one WS_GROUP control up to the next), wrapping within the group;
-// an auto radio button that receives the focus this way is clicked. Space clicks the
-// focused button. Enter clicks the focused push button, or else sends IDOK; Escape sends
-// IDCANCEL.
+// With the dialog's handle: Tab and Shift+Tab move the focus among the WS_TABSTOP
+// controls in template order, wrapping around. The arrow keys move it to the next or
+// previous control of the focused control's group (from one WS_GROUP control up to the
+// next), wrapping within the group; static texts take the focus too. An auto radio
+// button that the arrows reach is clicked unless it is already checked. Space clicks
+// the focused button. Enter clicks the focused push button, or else sends IDOK; Escape
+// sends IDCANCEL. Messages for windows outside the dialog are not its business.
+//
+// With a control's handle in place of the dialog's (a loop that passes each message's
+// own target), the control is treated as a dialog without controls: every key message
+// is taken and handed to the control alone, so Space still presses a focused button,
+// but Tab, the arrows, Enter and Escape do nothing, and a Tab key-down is even left to
+// the caller's TranslateMessage and DispatchMessage.
 #include <algorithm>
 #include <vector>
 
@@ -13,8 +21,6 @@
 
 namespace tv {
 namespace {
-
-bool CanTakeFocus(const Window& control) { return control.kind != ControlKind::Static; }
 
 std::vector<Window*> Controls(const Window& dialog) {
   std::vector<Window*> controls;
@@ -54,17 +60,31 @@ void MoveGroupFocus(Window& dialog, bool backwards) {
   std::ptrdiff_t end = focused + 1;
   while (end < static_cast<std::ptrdiff_t>(controls.size()) && !controls[end]->StartsGroup()) ++end;
   const std::ptrdiff_t size = end - first;
-  for (std::ptrdiff_t step = 1; step < size; ++step) {
-    const std::ptrdiff_t offset = ((focused - first) + (backwards ? -step : step)) % size;
-    Window& candidate = *controls[first + (offset + size) % size];
-    if (!CanTakeFocus(candidate)) continue;
-    if (candidate.IsAutoRadioButton()) {
-      ClickButton(candidate);
-    } else {
-      SetFocusedControl(candidate.handle);
-    }
-    return;
+  if (size < 2) return;
+  const std::ptrdiff_t offset = (focused - first + (backwards ? size - 1 : 1)) % size;
+  Window& candidate = *controls[first + offset];
+  if (candidate.IsAutoRadioButton() && !candidate.checked) {
+    ClickButton(candidate);
+  } else {
+    SetFocusedControl(candidate.handle);
   }
+}
+
+bool IsInside(const Window& dialog, HWND window) {
+  if (window == dialog.handle) return true;
+  const Window* state = FindWindowState(window);
+  return state && state->parent == dialog.handle;
+}
+
+// A control passed as the dialog: only the control's own handling of the key runs.
+BOOL KeyForControlAlone(Window& control, const MSG& msg) {
+  if (msg.hwnd != control.handle) return FALSE;
+  if (msg.message == WM_KEYDOWN) {
+    if (msg.wParam == VK_TAB) return FALSE;
+    if (msg.wParam == VK_SPACE && control.kind == ControlKind::Button) ClickButton(control);
+    return TRUE;
+  }
+  return msg.message == WM_KEYUP || msg.message == WM_CHAR ? TRUE : FALSE;
 }
 
 void SendCommand(Window& dialog, int id, HWND control) {
@@ -75,14 +95,14 @@ void SendCommand(Window& dialog, int id, HWND control) {
 }  // namespace
 }  // namespace tv
 
-BOOL IsDialogMessageA(HWND dialogOrControl, MSG* msg) {
+BOOL IsDialogMessageA(HWND dialogHandle, MSG* msg) {
   using namespace tv;
   if (!msg) return FALSE;
-  Window* dialog = FindOwningDialog(dialogOrControl);
+  Window* dialog = FindWindowState(dialogHandle);
   if (!dialog) return FALSE;
-  if (msg->message == WM_KEYUP || msg->message == WM_CHAR) {
-    return msg->wParam == VK_SHIFT ? FALSE : TRUE;
-  }
+  if (!dialog->isDialog) return KeyForControlAlone(*dialog, *msg);
+  if (!IsInside(*dialog, msg->hwnd)) return FALSE;
+  if (msg->message == WM_KEYUP || msg->message == WM_CHAR) return TRUE;
   if (msg->message != WM_KEYDOWN) return FALSE;
   Window* focused = FindWindowState(GetFocusedControl());
   switch (msg->wParam) {
@@ -110,9 +130,7 @@ BOOL IsDialogMessageA(HWND dialogOrControl, MSG* msg) {
     case VK_ESCAPE:
       SendCommand(*dialog, IDCANCEL, GetDlgItem(dialog->handle, IDCANCEL));
       return TRUE;
-    case VK_SHIFT:
-      return FALSE;
     default:
-      return TRUE;  // other keys do nothing in this dialog
+      return TRUE;  // other keys, Shift among them, do nothing in this dialog
   }
 }

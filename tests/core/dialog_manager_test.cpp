@@ -127,13 +127,51 @@ TEST_F(DialogManagerTest, ReturnAndEscapeOffARadioButtonSendOkAndCancel) {
 TEST_F(DialogManagerTest, ArrowsWalkTheGroupAndClickTheRadioButtonsTheyReach) {
   Key(VK_RIGHT);  // 1003 -> 1007, a push button: focus only
   EXPECT_EQ(FocusedId(), 1007);
-  Key(VK_RIGHT);  // -> 1012, the sine preset
+  Key(VK_RIGHT);  // -> 1012, the sine preset, unchecked: clicked
   EXPECT_EQ(FocusedId(), 1012);
   EXPECT_TRUE(IsChecked(dialog, 1012));
-  Key(VK_RIGHT);  // wraps past the group's opening text to 1008
+  Key(VK_DOWN);  // wraps to the group's opening text, which takes the focus too
+  EXPECT_EQ(FocusedId(), -1);
+  EXPECT_TRUE(IsChecked(dialog, 1012));
+  Key(VK_LEFT);  // back to 1012, already checked: focus only
+  EXPECT_EQ(FocusedId(), 1012);
+  Key(VK_RIGHT);
+  Key(VK_RIGHT);  // past the text to 1008
   EXPECT_EQ(FocusedId(), 1008);
+  EXPECT_TRUE(IsChecked(dialog, 1008));
   EXPECT_FALSE(IsChecked(dialog, 1012));
-  Key(VK_LEFT);
+  Key(VK_UP);  // the text again
+  Key(VK_UP);  // 1012, unchecked now: clicked
   EXPECT_EQ(FocusedId(), 1012);
   EXPECT_THAT(CommandIds(), ElementsAre(1012, 1008, 1012));
+}
+
+TEST_F(DialogManagerTest, AControlPassedAsTheDialogGetsOnlyItsOwnHandlingOfKeys) {
+  // A loop that passes each message's own target (here the focused volume button) as
+  // the dialog: Space still presses the button, Tab is left to the caller, and nothing
+  // moves the focus.
+  const HWND button = GetDlgItem(dialog, 1003);
+  const auto offer = [button](UINT message, WPARAM key) {
+    MSG msg{button, message, key, 0, 0, {0, 0}};
+    return IsDialogMessageA(button, &msg);
+  };
+  EXPECT_FALSE(offer(WM_KEYDOWN, VK_TAB));
+  EXPECT_TRUE(offer(WM_CHAR, '\t'));
+  EXPECT_TRUE(offer(WM_KEYUP, VK_TAB));
+  for (const WPARAM key : {VK_SHIFT, VK_RIGHT, VK_DOWN, VK_LEFT, VK_UP, VK_RETURN, VK_ESCAPE}) {
+    EXPECT_TRUE(offer(WM_KEYDOWN, key)) << key;
+    EXPECT_TRUE(offer(WM_KEYUP, key)) << key;
+  }
+  EXPECT_EQ(FocusedId(), 1003);
+  EXPECT_TRUE(CommandIds().empty());
+  EXPECT_TRUE(offer(WM_KEYDOWN, VK_SPACE));
+  EXPECT_THAT(CommandIds(), ElementsAre(1003));
+  EXPECT_FALSE(offer(WM_LBUTTONDOWN, 0));  // not a key: the caller dispatches it
+}
+
+TEST_F(DialogManagerTest, MessagesForOtherWindowsAreNotTheDialogs) {
+  MSG thread{nullptr, WM_KEYDOWN, VK_TAB, 0, 0, {0, 0}};
+  EXPECT_FALSE(IsDialogMessageA(dialog, &thread));
+  EXPECT_EQ(FocusedId(), 1003);
+  EXPECT_FALSE(IsDialogMessageA(nullptr, &thread));
 }

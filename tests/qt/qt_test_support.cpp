@@ -104,7 +104,7 @@ void QtDialogTest::PumpUntilIdle() {
     MSG msg;
     while (HasQueuedMessages() || AnyWindowInvalid()) {
       if (!GetMessageA(&msg, nullptr, 0, 0)) break;  // WM_QUIT: the program has ended
-      if (!IsDialogMessageA(msg.hwnd, &msg)) {
+      if (!IsDialogMessageA(dialog_, &msg)) {  // as WinMain does
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
       }

@@ -12,7 +12,9 @@ inline void PumpUntilIdle() {
   while (HasQueuedMessages() || AnyWindowInvalid()) {
     MSG msg;
     if (!GetMessageA(&msg, nullptr, 0, 0)) return;
-    if (!IsDialogMessageA(msg.hwnd, &msg)) {
+    // As WinMain does: the dialog's handle, the one dialog that owns every window here.
+    const Window* dialog = FindOwningDialog(msg.hwnd);
+    if (!IsDialogMessageA(dialog ? dialog->handle : nullptr, &msg)) {
       TranslateMessage(&msg);
       DispatchMessageA(&msg);
     }
