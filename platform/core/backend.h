@@ -24,6 +24,8 @@ class Backend {
   virtual void DialogCreated(HWND dialog) = 0;
   // A control's text, scroll range or position, check state, or the focus changed.
   virtual void ControlChanged(HWND control) = 0;
+  // The dialog's own text (its caption) changed.
+  virtual void DialogChanged(HWND dialog) = 0;
   // The dialog is being destroyed; its handles become stale when this returns.
   virtual void DialogDestroyed(HWND dialog) = 0;
   // A paint of `window` has ended; `surface` holds its whole client area.

@@ -336,7 +336,7 @@ BOOL SetWindowTextA(HWND handle, LPCSTR text) {
   if (!window) return FALSE;
   window->text = tv::Cp932ToUtf8(text ? std::string_view(text) : std::string_view());
   if (window->isDialog) {
-    tv::CurrentBackend().DialogCreated(handle);  // caption changes are rare; rebuild
+    tv::CurrentBackend().DialogChanged(handle);
   } else {
     tv::NotifyChanged(*window);
   }

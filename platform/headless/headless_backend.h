@@ -19,6 +19,7 @@ class HeadlessBackend final : public Backend {
  public:
   void DialogCreated(HWND dialog) override { dialog_ = dialog; }
   void ControlChanged(HWND) override {}
+  void DialogChanged(HWND) override {}
   void DialogDestroyed(HWND dialog) override {
     if (dialog_ == dialog) dialog_ = nullptr;
   }

@@ -38,13 +38,13 @@ void QtBackend::DialogCreated(HWND dialog) {
   PrepareApplication();
   dispatcher_.store(QAbstractEventDispatcher::instance(QApplication::instance()->thread()));
   auto& widget = dialogs_[dialog];
-  if (widget) {
-    widget->SyncAll();  // e.g. the caption changed
-    return;
-  }
   widget = std::make_unique<DialogWidget>(*state);
   // Shown from the event loop, by which time WM_INITDIALOG has set every text.
   if (state->style & WS_VISIBLE) widget->show();
+}
+
+void QtBackend::DialogChanged(HWND dialog) {
+  if (const auto it = dialogs_.find(dialog); it != dialogs_.end()) it->second->SyncAll();
 }
 
 void QtBackend::ControlChanged(HWND control) {

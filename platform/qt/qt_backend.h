@@ -34,6 +34,7 @@ class QtBackend final : public Backend {
 
   void DialogCreated(HWND dialog) override;
   void ControlChanged(HWND control) override;
+  void DialogChanged(HWND dialog) override;
   void DialogDestroyed(HWND dialog) override;
   void PaintEnded(HWND window, const Raster& surface) override;
   Rgb BackgroundColour() const override;

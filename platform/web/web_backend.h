@@ -28,6 +28,7 @@ class WebBackend final : public Backend {
  public:
   void DialogCreated(HWND dialog) override;
   void ControlChanged(HWND control) override;
+  void DialogChanged(HWND dialog) override;
   void DialogDestroyed(HWND dialog) override;
   void PaintEnded(HWND window, const Raster& surface) override;
   Rgb BackgroundColour() const override { return kBackgroundColour; }
