@@ -21,20 +21,10 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3> "$work/display" 2> /dev/null &
-pids+=($!)
-for _ in $(seq 50); do [[ -s $work/display ]] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$work/display")"
-
-mkdir -p "$work/pulse"
-XDG_RUNTIME_DIR=$work/pulse HOME=$work/pulse pulseaudio -n --daemonize=no \
-  --exit-idle-time=-1 --use-pid-file=no --disable-shm \
-  --load="module-null-sink sink_name=nullsink rate=16000 channels=1 format=s16le" \
-  --load="module-native-protocol-unix auth-anonymous=1 socket=$work/pulse/native" \
-  > /dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 50); do [[ -S $work/pulse/native ]] && break; sleep 0.1; done
+source "$repo/scripts/lib/desktop.sh"
+desktop_start_display
+desktop_start_sound_server
 printf 'pcm.!default { type pulse }\nctl.!default { type pulse }\n' > "$work/asound.conf"
 
-export PULSE_SERVER="unix:$work/pulse/native" XDG_RUNTIME_DIR="$work/pulse" ALSA_CONFIG_PATH="$work/asound.conf"
+export XDG_RUNTIME_DIR="$work/pulse" ALSA_CONFIG_PATH="$work/asound.conf"
 python3 "$repo/scripts/bench/audio_under_load.py" "$seconds" "${programs[@]}"

@@ -8,8 +8,8 @@
 #
 # Needs: xvfb xdotool imagemagick sox pulseaudio pulseaudio-utils libasound2-plugins
 # python3-xlib. The sound is captured in real time without a sound card: a private
-# PulseAudio daemon with a null sink, and ALSA's default redirected (through this
-# script's own configuration only) to a file plugin over pulse.
+# PulseAudio daemon with a null sink (scripts/lib/desktop.sh), and ALSA's default
+# redirected (through this script's own configuration only) to a file plugin over pulse.
 set -euo pipefail
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
@@ -42,23 +42,10 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# --- a display of our own -------------------------------------------------------
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3> "$work/display" 2> "$work/xvfb.log" &
-pids+=($!)
-for _ in $(seq 50); do [[ -s $work/display ]] && break; sleep 0.1; done
-[[ -s $work/display ]] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=":$(cat "$work/display")"
-
-# --- a sound server with nothing but a null sink, and ALSA's default over it ------
-mkdir -p "$work/pulse"
-XDG_RUNTIME_DIR=$work/pulse HOME=$work/pulse pulseaudio -n --daemonize=no \
-  --exit-idle-time=-1 --use-pid-file=no --disable-shm \
-  --load="module-null-sink sink_name=nullsink rate=16000 channels=1 format=s16le" \
-  --load="module-native-protocol-unix auth-anonymous=1 socket=$work/pulse/native" \
-  > "$work/pulse.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 50); do [[ -S $work/pulse/native ]] && break; sleep 0.1; done
-[[ -S $work/pulse/native ]] || fail "PulseAudio did not start: $(tail -5 "$work/pulse.log")"
+# --- a display and a sound server of our own, and ALSA's default over it ------------
+source "$repo/scripts/lib/desktop.sh"
+desktop_start_display || fail "no virtual display"
+desktop_start_sound_server || fail "no sound server"
 cat > "$work/asound.conf" << CONF
 pcm.!default { type file  slave.pcm { type pulse }  file "$work/played.wav"  format "wav" }
 ctl.!default { type pulse }
@@ -68,56 +55,29 @@ CONF
 started=$(date +%s.%N)
 # For a sanitizer build: libdbus, loaded by Qt's xcb platform, leaks one block.
 export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$repo/platform/qt/lsan-suppressions.txt}
-env ALSA_CONFIG_PATH="$work/asound.conf" PULSE_SERVER="unix:$work/pulse/native" \
-  XDG_RUNTIME_DIR="$work/pulse" QT_QPA_PLATFORM=xcb "$tonvela" > "$work/tonvela.log" 2>&1 &
+env ALSA_CONFIG_PATH="$work/asound.conf" XDG_RUNTIME_DIR="$work/pulse" QT_QPA_PLATFORM=xcb \
+  "$tonvela" > "$work/tonvela.log" 2>&1 &
 tonvela_pid=$!
 pids+=("$tonvela_pid")
 
-# Qt also maps small helper windows; the dialog is the one of the dialog's size.
-window=
-for _ in $(seq 100); do
-  for candidate in $(xdotool search --onlyvisible --name "^$title\$" 2> /dev/null); do
-    eval "$(xdotool getwindowgeometry --shell "$candidate")"
-    if ((WIDTH > 100)); then window=$candidate; break 2; fi
-  done
-  kill -0 "$tonvela_pid" 2> /dev/null || fail "tonvela exited: $(cat "$work/tonvela.log")"
-  sleep 0.05
-done
-[[ -n $window ]] || fail "no window titled $title appeared"
+window=$(desktop_find_window "$tonvela_pid") || fail "no window titled $title appeared: $(cat "$work/tonvela.log")"
+eval "$(xdotool getwindowgeometry --shell "$window")"
 info "window up after $(awk -v a="$started" -v b="$(date +%s.%N)" 'BEGIN { printf "%.2f", b - a }') s ($WIDTH x $HEIGHT at $X,$Y)"
-sleep 0.5  # first paint
-
-# Positions in the client area, from the dialog template (7 x 12 base units): the
-# sine preset 1012 at (131, 11) units, Clear 1040 at (338, 1); click on their marks.
-click() { xdotool mousemove --window "$window" "$1" "$2" click 1; }
+desktop_wait_for_panels "$window" || fail "the panels were not painted"
+click() { desktop_click "$window" "$1"; }
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$tonvela_pid/stat"; }
 
-click 234 23
+click IDC_SINE
 ticks_before=$(cpu_ticks)
 sleep 2
 ticks_after=$(cpu_ticks)
 import -window root "$work/screen.png"
 info "CPU while streaming: $(( (ticks_after - ticks_before) * 100 / 2 / $(getconf CLK_TCK) )) % of one core"
 info "resident memory while streaming: $(awk '/VmRSS/ { print $2 " " $3 }' "/proc/$tonvela_pid/status")"
-click 597 8
+click IDC_CLEAR
 sleep 0.5
 
-# The close box: what a window manager sends when it is clicked.
-close_box() {
-  /usr/bin/python3 - "$1" << 'PY'
-import sys
-from Xlib import X, display
-from Xlib.protocol import event
-d = display.Display()
-window = d.create_resource_object("window", int(sys.argv[1]))
-protocols = d.intern_atom("WM_PROTOCOLS")
-close = event.ClientMessage(window=window, client_type=protocols,
-                            data=(32, [d.intern_atom("WM_DELETE_WINDOW"), X.CurrentTime, 0, 0, 0]))
-window.send_event(close, event_mask=X.NoEventMask)
-d.flush()
-PY
-}
-close_box "$window"
+desktop_close_box "$window"
 for _ in $(seq 50); do kill -0 "$tonvela_pid" 2> /dev/null || break; sleep 0.1; done
 kill -0 "$tonvela_pid" 2> /dev/null && fail "tonvela did not end after its window was closed"
 status=0
@@ -153,32 +113,19 @@ awk -v r="${rms:-0}" 'BEGIN { exit !(r > 0.05) }' || fail "the captured tone is 
 # A preset then only beeps; the program says once why there is no sound, and a sound
 # configuration that makes the sound library abort while it lists the devices (an
 # empty ALSA configuration) must not take the program with it.
-find_window() {
-  local pid=$1 candidate
-  for _ in $(seq 100); do
-    for candidate in $(xdotool search --onlyvisible --pid "$pid" --name "^$title\$" 2> /dev/null); do
-      eval "$(xdotool getwindowgeometry --shell "$candidate")"
-      if ((WIDTH > 100)); then echo "$candidate"; return 0; fi
-    done
-    kill -0 "$pid" 2> /dev/null || return 1
-    sleep 0.05
-  done
-  return 1
-}
 printf 'pcm.!default { type hw card 42 }\nctl.!default { type hw card 42 }\n' > "$work/no-card.conf"
 for config in "$work/no-card.conf" /dev/null; do
   env ALSA_CONFIG_PATH="$config" QT_QPA_PLATFORM=xcb "$tonvela" > "$work/quiet.log" 2>&1 &
   quiet_pid=$!
   pids+=("$quiet_pid")
-  window=$(find_window "$quiet_pid") || fail "no window without a sound device ($config): $(cat "$work/quiet.log")"
-  click 234 23
-  sleep 0.3
-  click 597 8
-  sleep 0.2
-  click 234 23
+  window=$(desktop_find_window "$quiet_pid") || fail "no window without a sound device ($config): $(cat "$work/quiet.log")"
+  desktop_wait_for_panels "$window" || fail "the panels were not painted ($config)"
+  click IDC_SINE
+  click IDC_CLEAR
+  click IDC_SINE
   sleep 0.3
   kill -0 "$quiet_pid" 2> /dev/null || fail "tonvela ended after a preset with ALSA_CONFIG_PATH=$config: $(tail -3 "$work/quiet.log")"
-  close_box "$window"
+  desktop_close_box "$window"
   status=0
   wait "$quiet_pid" || status=$?
   ((status == 0)) || fail "tonvela ended with status $status without a sound device ($config)"

@@ -9,7 +9,6 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 tonvela=${1:-$here/../../build/release/platform/qt/tonvela}
-title='TonvelaVer2019.05.10'
 [[ -x $tonvela ]] || { echo "memcheck-desktop: no tonvela at $tonvela" >&2; exit 1; }
 
 work=$(mktemp -d)
@@ -20,10 +19,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3> "$work/display" 2>/dev/null &
-pids+=($!)
-for _ in $(seq 50); do [[ -s $work/display ]] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$work/display")"
+source "$here/../lib/desktop.sh"
+desktop_start_display
 
 # ALSA's own configuration loads plugins whose libraries use instructions that valgrind
 # cannot run (rdtscp in libhwy's start-up code), and its null device hands PortAudio
@@ -41,34 +38,16 @@ QT_QPA_PLATFORM=xcb valgrind --tool=memcheck --error-exitcode=99 --leak-check=fu
 tonvela_pid=$!
 pids+=("$tonvela_pid")
 
-window=
-for _ in $(seq 600); do
-  for candidate in $(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null); do
-    eval "$(xdotool getwindowgeometry --shell "$candidate")"
-    if ((WIDTH > 100)); then window=$candidate; break 2; fi
-  done
-  kill -0 "$tonvela_pid" 2>/dev/null || break
-  sleep 0.1
-done
+window=$(desktop_find_window "$tonvela_pid" 60) || true
 [[ -n $window ]] || { echo "memcheck-desktop: no window"; cat "$work/tonvela.log" "$work/memcheck.log"; exit 1; }
-sleep 3  # first paint, slowly under memcheck
+desktop_wait_for_panels "$window" 60 || { echo "memcheck-desktop: the panels were never painted"; exit 1; }
 
-click() { xdotool mousemove --window "$window" "$1" "$2" click 1; sleep 2; }
-click 234 23   # sine 1012
-click 597 8    # Clear 1040 (also: the window still answers after the failed opening)
+click() { desktop_click "$window" "$1"; sleep 2; }
+click IDC_SINE
+click IDC_CLEAR  # also: the window still answers after the failed opening
 echo "memcheck-desktop: clicks done"
 
-/usr/bin/python3 - "$window" << 'PY'
-import sys
-from Xlib import X, display
-from Xlib.protocol import event
-d = display.Display()
-window = d.create_resource_object("window", int(sys.argv[1]))
-close = event.ClientMessage(window=window, client_type=d.intern_atom("WM_PROTOCOLS"),
-                            data=(32, [d.intern_atom("WM_DELETE_WINDOW"), X.CurrentTime, 0, 0, 0]))
-window.send_event(close, event_mask=X.NoEventMask)
-d.flush()
-PY
+desktop_close_box "$window"
 status=0
 wait "$tonvela_pid" || status=$?
 grep -E 'ERROR SUMMARY|definitely lost' "$work/memcheck.log" || true
