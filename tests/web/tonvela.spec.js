@@ -248,6 +248,25 @@ test('sliders move by mouse and by keyboard: labels as in tonvela-script, and th
   expect(problems).toEqual([]);
 });
 
+test('holding the trough pages the thumb up to the pointer, then stops', async ({ page }) => {
+  await openPage(page, { holdAudio: true });
+  const bar = control(page, SECOND_HARMONIC_SLIDER);
+  const box = await bar.boundingBox();
+  const x = box.x + box.width * 0.7;
+  await page.mouse.move(x, box.y + box.height / 2);
+  await page.mouse.down();
+  await page.waitForTimeout(2500);  // the pause before repeating, then a page each 0.1 s
+  const held = await bar.getAttribute('aria-valuenow');
+  await page.waitForTimeout(500);
+  expect(await bar.getAttribute('aria-valuenow')).toBe(held);  // stopped at the pointer
+  await page.mouse.up();
+  await waitUntilIdle(page);
+  const thumb = await bar.locator('.tv-thumb').boundingBox();
+  expect(thumb.x).toBeLessThanOrEqual(x + thumb.width);
+  expect(thumb.x + 2 * thumb.width).toBeGreaterThan(x);
+  expect(Number(held)).toBeGreaterThan(1);
+});
+
 test('keyboard: Tab and Space work through the dialog manager', async ({ page }) => {
   await openPage(page);
   // The first tab stop has the focus at the start; Space clicks it (volume down).
@@ -286,6 +305,8 @@ test('every control has its role and name', async ({ page }) => {
   await expect(page.getByRole('slider', { name: '第１０倍音（第１０高調波）' })).toBeVisible();
   await expect(page.getByRole('slider', { name: '現在の基本周波数=440 Hz' })).toBeVisible();
   await expect(page.getByRole('slider')).toHaveCount(11);
+  // The raster keeps sharp pixels when a dense screen scales it.
+  await expect(page.locator('canvas')).toHaveCSS('image-rendering', 'pixelated');
   await click(page, SINE);
   await expect(page.getByRole('radio', { name: 'サイン波' })).toHaveAttribute('aria-checked', 'true');
 });
