@@ -23,7 +23,6 @@ int FontPixels(int points) { return (points * 96 + 36) / 72; }
 void WebBackend::DialogCreated(HWND dialog) {
   const Window* state = FindWindowState(dialog);
   if (!state) return;
-  // Also called when the caption changes: the page replaces what it showed.
   const DialogTemplate* dialogTemplate = state->dialogTemplate;
   const std::string fontFace = dialogTemplate ? std::string(dialogTemplate->fontFace) : "";
   const int fontPixels = dialogTemplate ? FontPixels(dialogTemplate->fontPointSize) : 12;
@@ -40,7 +39,8 @@ void WebBackend::DialogCreated(HWND dialog) {
   if (!state->surface.pixels.empty()) PaintEnded(dialog, state->surface);
 }
 
-// The page shows the caption only when it builds the dialog: build it again.
+// The page keeps the controls it built and takes the new caption (its dialogCreated
+// updates a dialog that it already shows).
 void WebBackend::DialogChanged(HWND dialog) { DialogCreated(dialog); }
 
 void WebBackend::ControlChanged(HWND control) {
