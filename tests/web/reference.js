@@ -58,4 +58,4 @@ function recordingOf(actions, seconds) {
   return wavSamples(files['heard.wav']);
 }
 
-module.exports = { runScript, textsAfter, snapshotAfter, recordingOf };
+module.exports = { runScript, textsAfter, snapshotAfter, recordingOf, wavSamples };

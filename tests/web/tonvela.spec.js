@@ -150,6 +150,40 @@ test('the first preset click starts the sound: the samples are tonvela-script\'s
   expect(problems).toEqual([]);
 });
 
+// Presets pressed while the sound plays rewrite the blocks still queued. The audio clock
+// is held at each press, so that the script driver can play exactly as far before it.
+test('the sound through all presets in a row is tonvela-script\'s, sample for sample', async ({ page }) => {
+  const problems = await openPage(page, { holdAudio: true });
+  const setHold = (hold) => page.evaluate((value) => {
+    window.tonvela.audio.hold = value;
+    if (!value) window.tonvela.audio.tick();
+  }, hold);
+  const script = [];
+  let played = 0;
+  for (const preset of PRESETS) {
+    await setHold(true);
+    const heardSoFar = (await capturedSamples(page)).length;
+    if (heardSoFar > played) script.push(`play ${(heardSoFar - played) / SAMPLE_RATE}`);
+    played = heardSoFar;
+    await click(page, preset);
+    script.push(`click ${preset}`);
+    await setHold(false);
+    await waitForSamples(page, played + 3000 + (preset % 7) * 300);  // ends within blocks too
+  }
+  await setHold(true);
+  const heard = await capturedSamples(page);
+  script.push(`play ${(heard.length - played) / SAMPLE_RATE}`);
+  const { files } = reference.runScript(['record {dir}/heard.wav', ...script], ['heard.wav']);
+  const expected = reference.wavSamples(files['heard.wav']);
+  expect(heard.length).toBe(expected.length);
+  const differing = [];
+  for (let i = 0; i < expected.length && differing.length < 10; i += 1) {
+    if (heard[i] !== expected[i]) differing.push({ index: i, heard: heard[i], expected: expected[i] });
+  }
+  expect(differing).toEqual([]);
+  expect(problems).toEqual([]);
+});
+
 // A background tab whose timers the browser has stopped, and a page held up for longer
 // than its schedule reaches: when the page runs again the schedule starts from the
 // current time with no queue of stale blocks, and the program's stream goes on where it
