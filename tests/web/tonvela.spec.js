@@ -301,7 +301,7 @@ test('holding the trough pages the thumb up to the pointer, then stops', async (
   expect(Number(held)).toBeGreaterThan(1);
 });
 
-test('keyboard: Tab and Space work through the dialog manager', async ({ page }) => {
+test('keyboard: Tab, Shift+Tab, Space and the arrows work through the dialog manager', async ({ page }) => {
   await openPage(page);
   // The first tab stop has the focus at the start; Space clicks it (volume down).
   await page.keyboard.press('Space');
@@ -311,8 +311,21 @@ test('keyboard: Tab and Space work through the dialog manager', async ({ page })
   await page.keyboard.press('Space');
   await waitUntilIdle(page);
   expect(await shownTexts(page)).toEqual(reference.textsAfter(['key Space', 'key Tab', 'key Space']));
-  const focused = await page.evaluate(() => document.activeElement.dataset.controlId);
-  expect(focused).toBe('1007');
+  const focused = () => page.evaluate(() => document.activeElement.dataset.controlId);
+  expect(await focused()).toBe('1007');
+  await page.keyboard.press('Shift+Tab');
+  await waitUntilIdle(page);
+  expect(await focused()).toBe('1003');
+  await page.keyboard.press('Space');
+  await waitUntilIdle(page);
+  // The arrows walk the group; the auto radio button they reach is clicked.
+  await page.keyboard.press('ArrowRight');
+  await page.keyboard.press('ArrowRight');
+  await waitUntilIdle(page);
+  const keys = ['key Space', 'key Tab', 'key Space', 'key Shift+Tab', 'key Space', 'key Right', 'key Right'];
+  const texts = reference.textsAfter(keys);
+  expect(await shownTexts(page)).toEqual(texts);
+  expect(texts).not.toEqual(reference.textsAfter([]));
 });
 
 test('without Web Audio a preset beeps once and the program goes on', async ({ page }) => {
