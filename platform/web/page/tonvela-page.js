@@ -370,7 +370,7 @@ class TonvelaPage {
   constructor(root) {
     this.root = root;
     this.module = null;
-    this.dialogs = new Map();   // handle -> { element, client, canvas, caption }
+    this.dialogs = new Map();   // handle -> { element, client, canvas, heading }
     this.controls = new Map();  // handle -> { element, id, kind, dialog, scrollBar, label }
     this.resume = null;
     this.wakePending = false;
@@ -390,7 +390,8 @@ class TonvelaPage {
   dialogCreated(handle, width, height, caption, fontFace, fontPixels) {
     const known = this.dialogs.get(handle);
     if (known) {
-      known.caption.textContent = caption;
+      known.heading.textContent = caption;
+      known.canvas.setAttribute('aria-label', caption);
       document.title = caption;
       return;
     }
@@ -400,18 +401,18 @@ class TonvelaPage {
     element.setAttribute('role', 'dialog');
     const bar = document.createElement('div');
     bar.className = 'tv-caption-bar';
-    const caption_ = document.createElement('h1');
-    caption_.className = 'tv-caption';
-    caption_.id = `tv-caption-${handle}`;
-    caption_.textContent = caption;
-    element.setAttribute('aria-labelledby', caption_.id);
+    const heading = document.createElement('h1');
+    heading.className = 'tv-caption';
+    heading.id = `tv-caption-${handle}`;
+    heading.textContent = caption;
+    element.setAttribute('aria-labelledby', heading.id);
     const close = document.createElement('div');
     close.className = 'tv-close';
     close.setAttribute('role', 'button');
     close.setAttribute('aria-label', '閉じる');
     close.textContent = '×';
     close.addEventListener('click', () => this.call('_tv_web_close', handle));
-    bar.append(caption_, close);
+    bar.append(heading, close);
     const client = document.createElement('div');
     client.className = 'tv-client';
     client.style.width = `${width}px`;
@@ -430,7 +431,7 @@ class TonvelaPage {
     element.append(bar, client);
     this.root.append(element);
     document.title = caption;
-    this.dialogs.set(handle, { element, client, canvas, caption: caption_ });
+    this.dialogs.set(handle, { element, client, canvas, heading });
   }
 
   controlCreated(dialog, handle, id, kind, style, left, top, width, height) {
@@ -529,10 +530,9 @@ class TonvelaPage {
         if (!value || other.top < value.top) value = other;
       }
     }
-    const element = bar.element;
-    const label = (name || value);
-    if (label) element.setAttribute('aria-label', label.text);
-    if (value) element.setAttribute('aria-valuetext', value.text);
+    const label = name || value;
+    if (label) bar.element.setAttribute('aria-label', label.text);
+    if (value) bar.element.setAttribute('aria-valuetext', value.text);
   }
 
   dialogDestroyed(handle) {
