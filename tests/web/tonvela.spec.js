@@ -372,3 +372,27 @@ test('the close box ends the program cleanly', async ({ page }) => {
   await expect(page.getByRole('status')).toBeVisible();
   expect(problems).toEqual([]);
 });
+
+test.describe('on a screen of twice the density', () => {
+  test.use({ deviceScaleFactor: 2 });
+
+  test('each raster pixel is a sharp 2 x 2 block', async ({ page }) => {
+    await openPage(page, { holdAudio: true });
+    await click(page, SQUARE);
+    const raster = await canvasPixels(page);
+    // The controls lie over the canvas: out of the picture for this.
+    await page.addStyleTag({ content: '.tv-client > :not(canvas) { visibility: hidden; }' });
+    const shot = PNG.sync.read(await page.locator('canvas').screenshot());
+    expect([shot.width, shot.height]).toEqual([raster.width * 2, raster.height * 2]);
+    let differing = 0;
+    for (let y = 0; y < shot.height; y += 1) {
+      for (let x = 0; x < shot.width; x += 1) {
+        const s = 4 * (y * shot.width + x);
+        const r = 4 * ((y >> 1) * raster.width + (x >> 1));
+        if (shot.data[s] !== raster.rgba[r] || shot.data[s + 1] !== raster.rgba[r + 1] ||
+            shot.data[s + 2] !== raster.rgba[r + 2]) differing += 1;
+      }
+    }
+    expect(differing).toBe(0);
+  });
+});
