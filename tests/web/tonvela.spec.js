@@ -220,7 +220,9 @@ test('Clear silences: the output closes and no more samples are taken', async ({
   await click(page, SINE);
   await waitForSamples(page, 4000);
   await click(page, CLEAR);
-  await page.waitForFunction(() => !window.tonvela.audio.isOpen && window.tonvela.audio.sources.size === 0);
+  // Nothing is left running: no sources, no schedule timer, the audio context suspended.
+  await page.waitForFunction(() => !window.tonvela.audio.isOpen && window.tonvela.audio.sources.size === 0 &&
+    window.tonvela.audio.timer === null && window.tonvela.audio.context.state === 'suspended');
   const before = (await capturedSamples(page)).length;
   await page.waitForTimeout(400);
   expect((await capturedSamples(page)).length).toBe(before);
