@@ -71,7 +71,7 @@ if [ -f "$fft_json" ]; then
   jq -r '
     [.benchmarks[] | select(.aggregate_name == "median") | {name: (.run_name // .name), t: .real_time}]
     | map({key: .name, value: .t}) | from_entries as $t
-    | [keys[] | select(test("^Forward/RealFft/")) | split("/")[2] | tonumber] | sort[]
+    | [$t | keys[] | select(test("^Forward/RealFft/")) | split("/")[2] | tonumber] | sort[]
     | tostring as $n
     | def ratio($d): ($t["\($d)/RealFft/\($n)"] / $t["\($d)/FFTW/\($n)"] * 100 | round / 100);
       "| \($n) | \(ratio("Forward"))x | \(ratio("Backward"))x |"' "$fft_json"

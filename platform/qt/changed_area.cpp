@@ -2,28 +2,57 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <cstring>
 
 namespace tv::qt {
+namespace {
 
-// Rows compare as blocks of memory; only a changed row is searched for its first and
-// last changed pixel, and only beyond the columns already known to have changed.
-QRect ChangedArea(const Rgb* now, const Rgb* before, int width, int height) {
-  int top = -1, bottom = -1, left = width, right = -1;
-  const std::size_t rowBytes = static_cast<std::size_t>(width) * sizeof(Rgb);
+// Four independent FNV-1a style lanes over pairs of pixels, then combined. Each step is
+// a bijection of a lane's state, so a tile that differs in one pair of pixels always
+// hashes differently; more changes go unseen with a chance of about one in 2^64.
+std::uint64_t HashOf(const Rgb* pixels, int count) {
+  constexpr std::uint64_t kPrime = 1099511628211ull;
+  std::uint64_t lanes[4] = {14695981039346656037ull, 1, 2, 3};
+  int i = 0;
+  for (; i + 8 <= count; i += 8) {
+    for (int k = 0; k < 4; ++k) {
+      const std::uint64_t pair = pixels[i + 2 * k] | std::uint64_t{pixels[i + 2 * k + 1]} << 32;
+      lanes[k] = (lanes[k] ^ pair) * kPrime;
+    }
+  }
+  for (; i < count; ++i) lanes[0] = (lanes[0] ^ pixels[i]) * kPrime;
+  std::uint64_t hash = lanes[0];
+  for (int k = 1; k < 4; ++k) hash = (hash ^ lanes[k]) * kPrime;
+  return hash;
+}
+
+}  // namespace
+
+QRect ChangeTracker::Update(const Rgb* pixels, int width, int height) {
+  const int tiles = (width + kTileWidth - 1) / kTileWidth;
+  const bool resized = width != width_ || height != height_;
+  if (resized) {
+    width_ = width;
+    height_ = height;
+    hashes_.assign(static_cast<std::size_t>(tiles) * static_cast<std::size_t>(height), 0);
+  }
+  int top = -1, bottom = -1, firstTile = tiles, lastTile = -1;
   for (int y = 0; y < height; ++y) {
-    const Rgb* a = now + static_cast<std::size_t>(y) * width;
-    const Rgb* b = before + static_cast<std::size_t>(y) * width;
-    if (std::memcmp(a, b, rowBytes) == 0) continue;
-    if (top < 0) top = y;
-    bottom = y;
-    left = static_cast<int>(std::mismatch(a, a + left, b).first - a);
-    int x = width - 1;
-    while (x > right && a[x] == b[x]) --x;
-    right = std::max(right, x);
+    const Rgb* row = pixels + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
+    std::uint64_t* rowHashes = hashes_.data() + static_cast<std::size_t>(y) * tiles;
+    for (int tile = 0; tile < tiles; ++tile) {
+      const int left = tile * kTileWidth;
+      const std::uint64_t hash = HashOf(row + left, std::min(kTileWidth, width - left));
+      if (hash == rowHashes[tile] && !resized) continue;
+      rowHashes[tile] = hash;
+      if (top < 0) top = y;
+      bottom = y;
+      firstTile = std::min(firstTile, tile);
+      lastTile = std::max(lastTile, tile);
+    }
   }
   if (top < 0) return {};
-  return QRect(QPoint(left, top), QPoint(right, bottom));
+  const int right = std::min(width, (lastTile + 1) * kTileWidth) - 1;
+  return QRect(QPoint(firstTile * kTileWidth, top), QPoint(right, bottom));
 }
 
 }  // namespace tv::qt

@@ -1,14 +1,28 @@
-// Where one picture of the client area differs from the one before.
+// Which part of the client area changed since the picture that went to the screen last.
 #pragma once
 
 #include <QRect>
+#include <cstdint>
+#include <vector>
 
 #include "platform/core/raster.h"
 
 namespace tv::qt {
 
-// The smallest rectangle holding every pixel where `now` differs from `before` (both
-// width x height, row-major); empty when they are equal.
-QRect ChangedArea(const Rgb* now, const Rgb* before, int width, int height);
+// Remembers a picture by one hash per tile (kTileWidth pixels of one row), a thirty-
+// second of the memory of a copy, and finds where a newer picture differs from it.
+class ChangeTracker {
+ public:
+  static constexpr int kTileWidth = 64;
+
+  // The rectangle of whole tiles where `pixels` (width x height, row-major) differs
+  // from the picture remembered last: empty when nothing changed, everything for the
+  // first picture or a new size. Remembers `pixels` for the next call.
+  QRect Update(const Rgb* pixels, int width, int height);
+
+ private:
+  int width_ = 0, height_ = 0;
+  std::vector<std::uint64_t> hashes_;  // row by row, tile by tile
+};
 
 }  // namespace tv::qt

@@ -8,11 +8,8 @@
 #include <QScreen>
 
 #include <algorithm>
-#include <cstddef>
-#include <cstring>
 
 #include "platform/core/backend.h"
-#include "platform/qt/changed_area.h"
 #include "platform/qt/control_widgets.h"
 #include "platform/qt/dialog_font.h"
 #include "platform/qt/key_translation.h"
@@ -111,22 +108,8 @@ void DialogWidget::UpdateChangedArea() {
   sincePresent_.start();
   const Raster* surface = CurrentRaster();
   if (!surface) return;
-  if (presentedWidth_ != surface->width || presentedHeight_ != surface->height) {
-    presented_ = surface->pixels;
-    presentedWidth_ = surface->width;
-    presentedHeight_ = surface->height;
-    update();
-    return;
-  }
-  const QRect changed =
-      ChangedArea(surface->pixels.data(), presented_.data(), surface->width, surface->height);
-  if (changed.isEmpty()) return;
-  for (int y = changed.top(); y <= changed.bottom(); ++y) {
-    const std::size_t offset = static_cast<std::size_t>(y) * surface->width + changed.left();
-    std::memcpy(presented_.data() + offset, surface->pixels.data() + offset,
-                static_cast<std::size_t>(changed.width()) * sizeof(Rgb));
-  }
-  update(changed);
+  const QRect changed = changes_.Update(surface->pixels.data(), surface->width, surface->height);
+  if (!changed.isEmpty()) update(changed);
 }
 
 QWidget* DialogWidget::ControlWidget(HWND control) const {

@@ -6,9 +6,9 @@
 #include <QTimer>
 #include <QWidget>
 #include <map>
-#include <vector>
 
 #include "platform/core/window_manager.h"
+#include "platform/qt/changed_area.h"
 
 namespace tv::qt {
 
@@ -35,16 +35,15 @@ class DialogWidget final : public QWidget {
  private:
   void AddControl(const Window& control);
   void ForwardKey(int qtKey, bool pressed);
-  // Compares the raster with what was last handed to Qt and asks Qt to repaint the
-  // rectangle where they differ.
+  // Asks Qt to repaint the rectangle where the raster differs from what was last
+  // handed to Qt.
   void UpdateChangedArea();
   const Raster* CurrentRaster() const;
 
   HWND handle_;
-  // The raster as last handed to Qt, only to find what changed; the window draws the
-  // core's raster itself.
-  std::vector<Rgb> presented_;
-  int presentedWidth_ = 0, presentedHeight_ = 0;
+  // What was last handed to Qt, only to find what changed; the window draws the core's
+  // raster itself.
+  ChangeTracker changes_;
   QTimer presentTimer_;
   QElapsedTimer sincePresent_;
   std::map<HWND, ControlMirror*> controls_;  // the widgets are owned as Qt children

@@ -1,4 +1,4 @@
-// The rectangle the window repaints after a paint: exactly the pixels that changed.
+// The rectangle the window repaints after a paint: the tiles where pixels changed.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -8,33 +8,45 @@
 namespace tv::qt {
 namespace {
 
+// Three tiles a row: 0..63, 64..127 and a narrow last one, 128..149.
+constexpr int kWidth = 150, kHeight = 23;
+
 struct ChangeCase {
   const char* name;
   std::vector<QPoint> changed;  // pixels given another colour
   QRect expected;
 };
 
-class ChangedAreaTest : public ::testing::TestWithParam<ChangeCase> {};
+class ChangeTrackerTest : public ::testing::TestWithParam<ChangeCase> {};
 
-TEST_P(ChangedAreaTest, IsTheBoundingRectangleOfTheChangedPixels) {
-  constexpr int kWidth = 37, kHeight = 23;  // odd sizes: no row is a round block
-  const std::vector<Rgb> before(kWidth * kHeight, 0x00C0C0C0u);
-  std::vector<Rgb> now = before;
-  for (const QPoint& p : GetParam().changed) now[p.y() * kWidth + p.x()] = 0x00FF0000u;
-  EXPECT_EQ(ChangedArea(now.data(), before.data(), kWidth, kHeight), GetParam().expected);
+TEST_P(ChangeTrackerTest, ReportsTheTilesWherePixelsChanged) {
+  std::vector<Rgb> picture(kWidth * kHeight, 0x00C0C0C0u);
+  ChangeTracker tracker;
+  tracker.Update(picture.data(), kWidth, kHeight);
+  for (const QPoint& p : GetParam().changed) picture[p.y() * kWidth + p.x()] = 0x00FF0000u;
+  EXPECT_EQ(tracker.Update(picture.data(), kWidth, kHeight), GetParam().expected);
+  // The new picture is remembered: asked again, nothing changed.
+  EXPECT_EQ(tracker.Update(picture.data(), kWidth, kHeight), QRect());
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, ChangedAreaTest,
+    Cases, ChangeTrackerTest,
     ::testing::Values(
         ChangeCase{"Nothing", {}, QRect()},
-        ChangeCase{"OnePixel", {{5, 7}}, QRect(5, 7, 1, 1)},
-        ChangeCase{"Corners", {{0, 0}, {36, 22}}, QRect(0, 0, 37, 23)},
-        ChangeCase{"LastColumnOnly", {{36, 3}, {36, 9}}, QRect(36, 3, 1, 7)},
+        ChangeCase{"OnePixel", {{5, 7}}, QRect(0, 7, 64, 1)},
+        ChangeCase{"NarrowLastTile", {{149, 0}}, QRect(128, 0, 22, 1)},
+        ChangeCase{"Corners", {{0, 0}, {149, 22}}, QRect(0, 0, kWidth, kHeight)},
         // The left edge comes from a later row than the right edge.
-        ChangeCase{"EdgesFromDifferentRows", {{20, 2}, {30, 4}, {3, 6}}, QRect(3, 2, 28, 5)},
-        ChangeCase{"LastRowOnly", {{10, 22}, {11, 22}}, QRect(10, 22, 2, 1)}),
+        ChangeCase{"EdgesFromDifferentRows", {{130, 3}, {70, 9}}, QRect(64, 3, 86, 7)}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ChangeTracker, TheFirstPictureAndANewSizeAreChangedEverywhere) {
+  const std::vector<Rgb> picture(kWidth * kHeight, 0);  // all zero, like the initial hashes
+  ChangeTracker tracker;
+  EXPECT_EQ(tracker.Update(picture.data(), kWidth, kHeight), QRect(0, 0, kWidth, kHeight));
+  EXPECT_EQ(tracker.Update(picture.data(), kWidth - 1, kHeight + 1),
+            QRect(0, 0, kWidth - 1, kHeight + 1));
+}
 
 }  // namespace
 }  // namespace tv::qt
