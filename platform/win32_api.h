@@ -3,7 +3,8 @@
 // On Windows this is the system's own API. Everywhere else the same names are declared
 // here and implemented by our platform layer (platform/core plus one backend chosen at
 // link time). App code includes only this header and uses the names as the platform
-// spells them.
+// spells them. Defining TONVELA_OWN_PLATFORM_API selects our declarations on Windows
+// too (the unit tests that run as Windows programs test our canvas, not the system's).
 //
 // Contract of our implementation, beyond each function's comment:
 // - Handles are opaque numbers, never pointers into our own memory. A stale handle (a
@@ -14,7 +15,7 @@
 // - Texts passed to the ...A functions are code page 932 (Shift_JIS).
 #pragma once
 
-#if defined(_WIN32)
+#if defined(_WIN32) && !defined(TONVELA_OWN_PLATFORM_API)
 #include "platform/win32/native_api.h"
 #else
 

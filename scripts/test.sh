@@ -2,7 +2,8 @@
 # Builds and runs every test: the unit and program tests (with the bounded fuzzer) in a
 # normal build and under AddressSanitizer + UndefinedBehaviorSanitizer, the device core
 # under ThreadSanitizer, the desktop program under a virtual display with captured sound,
-# the Windows programs (the 64-bit one under Wine), and the browser build in Chromium.
+# the Windows programs under Wine (the 32-bit one where this machine runs 32-bit x86
+# code), and the browser build in Chromium.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

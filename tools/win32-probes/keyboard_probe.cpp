@@ -97,7 +97,10 @@ void Key(WORD key, bool shift) {
 std::string Checked() {
   std::string checked;
   for (HWND child = GetWindow(g_dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    if (SendMessageW(child, BM_GETCHECK, 0, 0) == BST_CHECKED) checked += " " + ControlName(child);
+    if (SendMessageW(child, BM_GETCHECK, 0, 0) == BST_CHECKED) {
+      checked += ' ';
+      checked += ControlName(child);
+    }
   }
   return checked.empty() ? " none" : checked;
 }
