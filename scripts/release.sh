@@ -32,23 +32,24 @@ source scripts/lib/packages.sh
 bash scripts/install-deps.sh
 install_missing_packages --no-install-recommends dpkg-dev lintian nsis zip man-db
 
-version=$(sed -n 's/^project(Tonvela VERSION \([0-9.]*\) .*/\1/p' CMakeLists.txt)
-[ -n "$version" ] || { echo "release: no version in CMakeLists.txt's project()" >&2; exit 1; }
 commit=$(git rev-parse HEAD)
 SOURCE_DATE_EPOCH=$(git log -1 --format=%ct HEAD)
 export SOURCE_DATE_EPOCH
 if [ -n "$(git status --porcelain --untracked-files=no)" ]; then
   echo "release: the working tree has uncommitted changes; they are not part of the release" >&2
 fi
-echo "== Tonvela $version from commit $commit"
 
 rm -rf "$work"
-src=$work/tonvela-$version
-mkdir -p "$src" "$work/stage" "$work/deb"
+src=$work/src
+# Everything below, packaging files included, comes from the commit's own tree; the
+# files are put into dist/ only when all of them are made.
+dist=$work/dist
+mkdir -p "$src" "$work/stage" "$work/deb" "$dist"
 git archive --format=tar HEAD | tar -x -C "$src"
-dist=$root/dist
-rm -rf "$dist"
-mkdir -p "$dist"
+version=$(sed -n 's/^project(Tonvela VERSION \([0-9.]*\) .*/\1/p' "$src/CMakeLists.txt")
+[ -n "$version" ] || { echo "release: no version in CMakeLists.txt's project()" >&2; exit 1; }
+packaging=$src/packaging
+echo "== Tonvela $version from commit $commit"
 
 # Every file packed gets the commit's time; directories too.
 stamp() { find "$@" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +; }
@@ -78,13 +79,13 @@ arch=$(dpkg --print-architecture)
 doc=$stage/usr/share/doc/tonvela
 mkdir -p "$doc"
 year=$(date -d "@$SOURCE_DATE_EPOCH" +%Y)
-sed "s/@YEAR@/$year/" packaging/debian/copyright > "$doc/copyright"
+sed "s/@YEAR@/$year/" "$packaging"/debian/copyright > "$doc/copyright"
 {
   echo "tonvela ($version) unstable; urgency=medium"
   echo
   echo "  * Release of commit $commit."
   echo
-  echo " -- $(sed -n 's/^Maintainer: //p' packaging/debian/control.in)  $(date -R -d "@$SOURCE_DATE_EPOCH")"
+  echo " -- $(sed -n 's/^Maintainer: //p' "$packaging"/debian/control.in)  $(date -R -d "@$SOURCE_DATE_EPOCH")"
 } | gzip -9n > "$doc/changelog.gz"
 find "$stage/usr/share/man" -type f -name '*.[0-9]' -exec gzip -9n {} + 2>/dev/null || true
 
@@ -99,7 +100,7 @@ depends+=", qt6-qpa-plugins, fonts-ipafont-gothic | fonts-noto-cjk"
 
 installed_size=$(du -sk --apparent-size --exclude=DEBIAN "$stage" | cut -f1)
 sed -e "s/@VERSION@/$version/" -e "s/@ARCH@/$arch/" -e "s/@INSTALLED_SIZE@/$installed_size/" \
-  -e "s/@DEPENDS@/$depends/" packaging/debian/control.in > "$stage/DEBIAN/control"
+  -e "s/@DEPENDS@/$depends/" "$packaging"/debian/control.in > "$stage/DEBIAN/control"
 (cd "$stage" && find usr -type f | sort | xargs md5sum) > "$stage/DEBIAN/md5sums"
 chmod 644 "$stage/DEBIAN/control" "$stage/DEBIAN/md5sums"
 stamp "$stage"
@@ -123,7 +124,7 @@ icon=$src/build-win-x64/platform/win32/tonvela.ico
 file_version=$(IFS=.; set -- $version 0 0 0; echo "$((10#$1)).$((10#$2)).$((10#$3)).$((10#$4))")
 readme=$work/stage/README.txt
 # The read-me in UTF-8 with a byte-order mark and CRLF, as Notepad reads it everywhere.
-{ printf '\xef\xbb\xbf'; sed -e "s/@VERSION@/$version/g" -e 's/$/\r/' packaging/windows/README.txt.in; } > "$readme"
+{ printf '\xef\xbb\xbf'; sed -e "s/@VERSION@/$version/g" -e 's/$/\r/' "$packaging"/windows/README.txt.in; } > "$readme"
 
 zip_root=$work/stage/zip
 zip_dir=tonvela-$version-windows
@@ -147,12 +148,12 @@ nsis_inputs=(
   "-DICON=$installer_files/tonvela.ico"
 )
 makensis -V2 -INPUTCHARSET UTF8 "${nsis_inputs[@]}" \
-  "-DOUTFILE=$dist/tonvela-$version-setup.exe" packaging/windows/tonvela.nsi
+  "-DOUTFILE=$dist/tonvela-$version-setup.exe" "$packaging"/windows/tonvela.nsi
 # The same installer as a 64-bit program, for release-check.sh on a machine that runs no
 # 32-bit code; not for users.
 mkdir -p "$work/test"
 makensis -V2 -INPUTCHARSET UTF8 "${nsis_inputs[@]}" -DTARGET=amd64-unicode \
-  "-DOUTFILE=$work/test/tonvela-$version-setup-amd64.exe" packaging/windows/tonvela.nsi
+  "-DOUTFILE=$work/test/tonvela-$version-setup-amd64.exe" "$packaging"/windows/tonvela.nsi
 
 # ---- Browser build -------------------------------------------------------------------
 if [ -f "$src/scripts/build-web.sh" ]; then
@@ -176,5 +177,7 @@ fi
 # ---- Checksums -----------------------------------------------------------------------
 (cd "$dist" && find . -maxdepth 1 -type f ! -name SHA256SUMS -printf '%f\n' | sort \
   | xargs sha256sum > SHA256SUMS)
+rm -rf "$root/dist"
+mv "$dist" "$root/dist"
 echo "== dist/"
-(cd "$dist" && ls -l --time-style=+ . | tail -n +2 && cat SHA256SUMS)
+(cd "$root/dist" && ls -l --time-style=+ . | tail -n +2 && cat SHA256SUMS)
