@@ -19,7 +19,12 @@
 #     the close box ends the program with exit code 0;
 #   - in an English locale: the same size and the same picture at start (the Japanese
 #     texts do not depend on the system's code page), and exit code 0.
+#
+#   scripts/test-windows.sh [DIR]
+# DIR: check the tonvela-x86.exe and tonvela-x64.exe found there (a release's, say)
+# instead of the ones built into out/windows (the probes and tests are built either way).
 set -euo pipefail
+programs=$(realpath -m "${1:-out/windows}")
 cd "$(dirname "$0")/.."
 root=$PWD
 started=$SECONDS
@@ -137,8 +142,8 @@ check_exe() {
   [ "$images" = "$expected" ] && pass "$name: icon with its four images" \
     || fail "$name: icon images are $images"
 }
-check_exe out/windows/tonvela-x86.exe pei-i386 i686-w64-mingw32-objdump
-check_exe out/windows/tonvela-x64.exe pei-x86-64 x86_64-w64-mingw32-objdump
+check_exe "$programs/tonvela-x86.exe" pei-i386 i686-w64-mingw32-objdump
+check_exe "$programs/tonvela-x64.exe" pei-x86-64 x86_64-w64-mingw32-objdump
 
 # ---- What tonvela-script sees and hears for the same steps ------------------------------
 # The template's controls in dialog units, from the resource script of the build:
@@ -499,9 +504,9 @@ compare_sound_with() {  # OTHER NAME
 
 seconds_x64=0
 seconds_x86=0
-run_architecture x64 /usr/lib/wine/wine64 win64 out/windows/tonvela-x64.exe build-win-x64
+run_architecture x64 /usr/lib/wine/wine64 win64 "$programs/tonvela-x64.exe" build-win-x64
 if [ "$run32" = yes ]; then
-  run_architecture x86 /usr/lib/wine/wine win32 out/windows/tonvela-x86.exe build-win-x86
+  run_architecture x86 /usr/lib/wine/wine win32 "$programs/tonvela-x86.exe" build-win-x86
   echo "== the 32-bit run added $seconds_x86 s (the 64-bit one took $seconds_x64 s)"
 else
   echo "== 32-bit run SKIPPED: $why32"
