@@ -7,7 +7,8 @@
 #   files behind;
 # - the Windows installer runs silently in fresh Wine prefixes, 64-bit and 32-bit: the
 #   program of that size and the Start menu shortcut are there, the uninstaller is
-#   registered, the installed 64-bit program passes the Wine check, and the silent
+#   registered, the installed 64-bit program passes the Wine check (scripts/test-windows.sh
+#   given the installed files), and the silent
 #   uninstall removes program, shortcut and registry entry. The installer is a 32-bit
 #   program; on a machine that runs no 32-bit x86 code the same script built as a 64-bit
 #   installer stands in for it in the 64-bit prefix, and the 32-bit prefix is skipped
@@ -80,11 +81,14 @@ if [ "$installs_only" = yes ]; then
   echo "== checking the release in dist/ without making it again"
 else
   last_work=build/release-work-again
+  commit=$(git rev-parse HEAD)
   echo "== release, first run"
   bash scripts/release.sh --work build/release-work
   mv dist "$work/first"
   echo "== release, second run in another folder"
   bash scripts/release.sh --work build/release-work-again
+  [ "$(git rev-parse HEAD)" = "$commit" ] \
+    || { echo "release-check: HEAD moved during the check; run it again" >&2; exit 1; }
   first=$(cd "$work/first" && ls | sort | tr '\n' ' ')
   second=$(cd dist && ls | sort | tr '\n' ' ')
   [ "$first" = "$second" ] && pass "both runs made: $first" \
@@ -209,6 +213,10 @@ check_installer() {  # check_installer win64|win32 INSTALLER EXPECTED-EXE
     || fail "$arch: C:\\Program Files\\Tonvela\\tonvela.exe is not $(basename "$expected")"
   [ -f "$folder/uninstall.exe" ] && pass "$arch: uninstaller installed" \
     || fail "$arch: no uninstall.exe"
+  # The Wine check below runs the program as installed.
+  if [ "$arch" = win64 ] && [ -f "$folder/tonvela.exe" ]; then
+    cp "$folder/tonvela.exe" "$installed/tonvela-x64.exe"
+  fi
   if [ -f "$shortcut" ]; then
     local link
     link=$(lnkinfo "$shortcut" 2>&1)
@@ -239,6 +247,9 @@ check_installer() {  # check_installer win64|win32 INSTALLER EXPECTED-EXE
     || pass "$arch: uninstall removes the Uninstall entry"
   wineserver -k 2>/dev/null || true
 }
+installed=$work/installed
+mkdir -p "$installed"
+cp "$zipped/tonvela-x86.exe" "$installed/"
 if [ "$run32" = yes ]; then
   echo "== installer in a 64-bit Wine prefix"
   check_installer win64 "$root/$setup" "$zipped/tonvela-x64.exe"
@@ -252,6 +263,14 @@ else
     "$zipped/tonvela-x64.exe"
 fi
 echo "== Windows installer checked after $((SECONDS - started)) s"
+
+echo "== the installed program under the Wine check"
+if [ -f "$installed/tonvela-x64.exe" ]; then
+  bash scripts/test-windows.sh "$installed" && pass "the installed program passes the Wine check" \
+    || fail "the installed program fails the Wine check"
+else
+  fail "no installed program for the Wine check"
+fi
 
 [ "$failures" -eq 0 ] || { echo "$failures release check(s) failed" >&2; exit 1; }
 echo "All release checks passed in $((SECONDS - started)) s."
