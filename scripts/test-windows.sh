@@ -24,9 +24,10 @@
 # DIR: check the tonvela-x86.exe and tonvela-x64.exe found there (a release's, say)
 # instead of the ones built into out/windows (the probes and tests are built either way).
 set -euo pipefail
-programs=$(realpath -m "${1:-out/windows}")
+programs=${1:+$(realpath -m "$1")}
 cd "$(dirname "$0")/.."
 root=$PWD
+programs=${programs:-$root/out/windows}
 started=$SECONDS
 
 source scripts/lib/packages.sh
