@@ -31,6 +31,7 @@ programs=${programs:-$root/out/windows}
 started=$SECONDS
 
 source scripts/lib/packages.sh
+source scripts/lib/desktop.sh
 packages=(
   wine wine64 xvfb xdotool x11-utils imagemagick sox libsox-fmt-base python3-xlib
   pulseaudio pulseaudio-utils libasound2-plugins fonts-ipafont-gothic locales icoutils
@@ -193,19 +194,8 @@ localedef -i en_US -f UTF-8 "$work/locale/en_US.UTF-8" 2>/dev/null || true
 unset LC_ALL
 export LOCPATH=$work/locale
 
-exec {display_fd}<> <(:)
-Xvfb -displayfd "$display_fd" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-read -r -t 20 display_number <&"$display_fd" || { echo "Xvfb did not start" >&2; exit 1; }
-export DISPLAY=:$display_number
-
-pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no --disable-shm \
-  --load="module-null-sink sink_name=nullsink rate=16000 channels=1 format=s16le" \
-  --load="module-native-protocol-unix auth-anonymous=1 socket=$work/pulse-native" \
-  >"$work/pulse.log" 2>&1 &
-pids+=($!)
-export PULSE_SERVER=unix:$work/pulse-native
-for _ in $(seq 100); do [ -S "$work/pulse-native" ] && break; sleep 0.1; done
+desktop_start_display
+desktop_start_sound_server
 
 # Waits up to $1 seconds for the command that follows to succeed.
 wait_for() {
@@ -427,19 +417,7 @@ run_program() {
     check_sound "$name" "$run"
   fi
 
-  # The close box: what a window manager sends when it is clicked.
-  /usr/bin/python3 - "$window" <<'PY'
-import sys
-from Xlib import X, display
-from Xlib.protocol import event
-d = display.Display()
-window = d.create_resource_object("window", int(sys.argv[1]))
-protocols = d.intern_atom("WM_PROTOCOLS")
-close = event.ClientMessage(window=window, client_type=protocols,
-                            data=(32, [d.intern_atom("WM_DELETE_WINDOW"), X.CurrentTime, 0, 0, 0]))
-window.send_event(close, event_mask=X.NoEventMask)
-d.flush()
-PY
+  desktop_close_box "$window"
   ended() { [ -s "$run/exit-code" ]; }
   wait_for 30 ended || true
   local code
