@@ -27,7 +27,7 @@ std::uint64_t HashOf(const Rgb* pixels, int count) {
 
 }  // namespace
 
-QRect ChangeTracker::Update(const Rgb* pixels, int width, int height) {
+QRegion ChangeTracker::Update(const Rgb* pixels, int width, int height) {
   const int tiles = (width + kTileWidth - 1) / kTileWidth;
   const bool resized = width != width_ || height != height_;
   if (resized) {
@@ -35,24 +35,34 @@ QRect ChangeTracker::Update(const Rgb* pixels, int width, int height) {
     height_ = height;
     hashes_.assign(static_cast<std::size_t>(tiles) * static_cast<std::size_t>(height), 0);
   }
-  int top = -1, bottom = -1, firstTile = tiles, lastTile = -1;
-  for (int y = 0; y < height; ++y) {
-    const Rgb* row = pixels + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
-    std::uint64_t* rowHashes = hashes_.data() + static_cast<std::size_t>(y) * tiles;
-    for (int tile = 0; tile < tiles; ++tile) {
-      const int left = tile * kTileWidth;
-      const std::uint64_t hash = HashOf(row + left, std::min(kTileWidth, width - left));
-      if (hash == rowHashes[tile] && !resized) continue;
-      rowHashes[tile] = hash;
-      if (top < 0) top = y;
-      bottom = y;
-      firstTile = std::min(firstTile, tile);
-      lastTile = std::max(lastTile, tile);
+  QRegion changed;
+  std::vector<bool> bandChanged(static_cast<std::size_t>(tiles));
+  for (int band = 0; band < height; band += kBandHeight) {
+    const int bandEnd = std::min(height, band + kBandHeight);
+    std::fill(bandChanged.begin(), bandChanged.end(), false);
+    for (int y = band; y < bandEnd; ++y) {
+      const Rgb* row = pixels + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
+      std::uint64_t* rowHashes = hashes_.data() + static_cast<std::size_t>(y) * tiles;
+      for (int tile = 0; tile < tiles; ++tile) {
+        const int left = tile * kTileWidth;
+        const std::uint64_t hash = HashOf(row + left, std::min(kTileWidth, width - left));
+        if (hash == rowHashes[tile] && !resized) continue;
+        rowHashes[tile] = hash;
+        bandChanged[tile] = true;
+      }
+    }
+    for (int tile = 0; tile < tiles;) {
+      if (!bandChanged[tile]) {
+        ++tile;
+        continue;
+      }
+      const int first = tile;
+      while (tile < tiles && bandChanged[tile]) ++tile;
+      const int right = std::min(width, tile * kTileWidth);
+      changed += QRect(first * kTileWidth, band, right - first * kTileWidth, bandEnd - band);
     }
   }
-  if (top < 0) return {};
-  const int right = std::min(width, (lastTile + 1) * kTileWidth) - 1;
-  return QRect(QPoint(firstTile * kTileWidth, top), QPoint(right, bottom));
+  return changed;
 }
 
 }  // namespace tv::qt

@@ -1,7 +1,7 @@
 // Which part of the client area changed since the picture that went to the screen last.
 #pragma once
 
-#include <QRect>
+#include <QRegion>
 #include <cstdint>
 #include <vector>
 
@@ -9,16 +9,19 @@
 
 namespace tv::qt {
 
-// Remembers a picture by one hash per tile (kTileWidth pixels of one row), a thirty-
-// second of the memory of a copy, and finds where a newer picture differs from it.
+// Remembers a picture by one hash per tile (kTileWidth pixels of one row), a sixteenth
+// of the memory of a copy, and finds where a newer picture differs from it.
 class ChangeTracker {
  public:
-  static constexpr int kTileWidth = 64;
+  static constexpr int kTileWidth = 32;
+  static constexpr int kBandHeight = 16;
 
-  // The rectangle of whole tiles where `pixels` (width x height, row-major) differs
-  // from the picture remembered last: empty when nothing changed, everything for the
-  // first picture or a new size. Remembers `pixels` for the next call.
-  QRect Update(const Rgb* pixels, int width, int height);
+  // Where `pixels` (width x height, row-major) differs from the picture remembered
+  // last, in whole tiles: per band of kBandHeight rows, one rectangle for each run of
+  // neighbouring tiles that changed in any of its rows, so that the controls beside a
+  // panel are left alone. Empty when nothing changed, everything for the first picture
+  // or a new size. Remembers `pixels` for the next call.
+  QRegion Update(const Rgb* pixels, int width, int height);
 
  private:
   int width_ = 0, height_ = 0;

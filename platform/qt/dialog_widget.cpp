@@ -108,7 +108,7 @@ void DialogWidget::UpdateChangedArea() {
   sincePresent_.start();
   const Raster* surface = CurrentRaster();
   if (!surface) return;
-  const QRect changed = changes_.Update(surface->pixels.data(), surface->width, surface->height);
+  const QRegion changed = changes_.Update(surface->pixels.data(), surface->width, surface->height);
   if (!changed.isEmpty()) update(changed);
 }
 
@@ -130,8 +130,10 @@ void DialogWidget::paintEvent(QPaintEvent* event) {
   const QImage image(reinterpret_cast<const uchar*>(surface->pixels.data()), surface->width,
                      surface->height, surface->width * static_cast<int>(sizeof(Rgb)),
                      QImage::Format_RGB32);
-  const QRect area = event->rect() & image.rect();
-  painter.drawImage(area.topLeft(), image, area);
+  for (const QRect& changed : event->region()) {
+    const QRect area = changed & image.rect();
+    painter.drawImage(area.topLeft(), image, area);
+  }
 }
 
 void DialogWidget::closeEvent(QCloseEvent* event) {
