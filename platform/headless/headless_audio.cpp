@@ -61,9 +61,9 @@ class AudioClock {
     return played;
   }
 
-  bool StartRecording(const std::string& path, std::string* error) {
+  bool StartRecording(const std::string& path, std::string* error, std::size_t fadeSamples) {
     std::lock_guard lock(mutex_);
-    return recording_.Open(path, error);
+    return recording_.Open(path, error, fadeSamples);
   }
 
   bool StopRecording(std::string* error) {
@@ -118,8 +118,8 @@ void FailNextWaveOpen() { AudioClock::Instance().FailNextOpen(); }
 
 std::int64_t AdvanceAudio(std::int64_t samples) { return AudioClock::Instance().Advance(samples); }
 
-bool StartRecording(const std::string& path, std::string* error) {
-  return AudioClock::Instance().StartRecording(path, error);
+bool StartRecording(const std::string& path, std::string* error, std::size_t fadeSamples) {
+  return AudioClock::Instance().StartRecording(path, error, fadeSamples);
 }
 
 bool StopRecording(std::string* error) { return AudioClock::Instance().StopRecording(error); }

@@ -1,6 +1,7 @@
 // The headless backend's simulated output device: audio time passes only when told.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -25,9 +26,9 @@ std::int64_t AdvanceAudio(std::int64_t samples);
 
 // Writes everything a listener hears from now on to a 16 kHz mono 16-bit WAV file:
 // every sample of audio time that passes, silence wherever nothing is queued or no device
-// is open. False with a message in
-// `error` when the file cannot be created.
-bool StartRecording(const std::string& path, std::string* error);
+// is open. With `fadeSamples` the file fades in and out over that many samples. False
+// with a message in `error` when the file cannot be created.
+bool StartRecording(const std::string& path, std::string* error, std::size_t fadeSamples = 0);
 // Completes the WAV file; false with a message when it could not be written.
 bool StopRecording(std::string* error);
 

@@ -3,31 +3,14 @@
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QPalette>
-#include <QStyle>
-#include <QStyleFactory>
 
 #include "platform/core/window_manager.h"
+#include "platform/qt/application_look.h"
 #include "platform/qt/desktop_wave_sink.h"
-#include "platform/qt/dialog_font.h"
 #include "platform/qt/dialog_widget.h"
 #include "platform/wave/wave_sink.h"
 
 namespace tv::qt {
-namespace {
-
-// One look wherever the program runs: Fusion draws arrow buttons on scroll bars and
-// does not jump the thumb to a trough click, as the platform's scroll bars behave.
-void PrepareApplication() {
-  static bool prepared = false;
-  if (prepared) return;
-  prepared = true;
-  QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-  QApplication::setPalette(QApplication::style()->standardPalette());
-  QApplication::setQuitOnLastWindowClosed(false);  // the program's own loop decides
-  InstallDialogFontSubstitutions();
-}
-
-}  // namespace
 
 QtBackend::QtBackend() = default;
 QtBackend::~QtBackend() = default;
@@ -35,7 +18,7 @@ QtBackend::~QtBackend() = default;
 void QtBackend::DialogCreated(HWND dialog) {
   const Window* state = FindWindowState(dialog);
   if (!state) return;
-  PrepareApplication();
+  PrepareApplicationLook();
   dispatcher_.store(QAbstractEventDispatcher::instance(QApplication::instance()->thread()));
   auto& widget = dialogs_[dialog];
   widget = std::make_unique<DialogWidget>(*state);
@@ -62,7 +45,7 @@ void QtBackend::PaintEnded(HWND window, const Raster& surface) {
 }
 
 Rgb QtBackend::BackgroundColour() const {
-  PrepareApplication();
+  PrepareApplicationLook();
   const QColor colour = QApplication::palette().color(QPalette::Active, QPalette::Window);
   return MakeRgb(static_cast<std::uint8_t>(colour.red()), static_cast<std::uint8_t>(colour.green()),
                  static_cast<std::uint8_t>(colour.blue()));

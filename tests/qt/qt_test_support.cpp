@@ -75,7 +75,10 @@ Notification Command(int id, HWND control) { return Notification{WM_COMMAND, id,
 
 void QtDialogTest::SetUp() {
   ResetWindowManager();
-  g_phase = 0.0;  // as in a fresh process: the phase survives the dialog, the process does not
+  // As in a fresh process: the phase and the amplitudes survive the dialog, the process
+  // does not.
+  g_phase = 0.0;
+  for (double& amplitude : g_amplitude) amplitude = 0.0;
   Recorded().clear();
   g_withholdScrolls = false;
   qt::Backend().SetWaveSinkFactory([] { return std::make_unique<NeverPlayingSink>(); });

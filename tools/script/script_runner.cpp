@@ -7,6 +7,7 @@
 #include <cstring>
 #include <fstream>
 #include <stdexcept>
+#include <utility>
 
 #include "app/tone_state.h"
 #include "platform/core/png_writer.h"
@@ -14,6 +15,8 @@
 #include "platform/headless/headless_audio.h"
 #include "platform/headless/headless_backend.h"
 #include "tools/script/output_files.h"
+#include "tools/script/picture_area.h"
+#include "tools/script/window_picture.h"
 
 namespace tv::script {
 namespace {
@@ -41,6 +44,12 @@ class Runner {
     if (playSamplesLeft_ > 0) {
       playSamplesLeft_ -= headless::AdvanceAudio(playSamplesLeft_);
       return;
+    }
+    if (std::exchange(timedRecording_, false)) {
+      // `record ... for` has played its time: the recording ends here.
+      std::string error;
+      recording_ = false;
+      if (!headless::StopRecording(&error)) throw ScriptFailure(recordingLine_, ExplainRecording(error));
     }
     while (next_ < commands_.size()) {
       const Command& command = commands_[next_++];
@@ -110,6 +119,16 @@ class Runner {
                      reinterpret_cast<LPARAM>(control), command.line);
         return true;
       }
+      case Verb::Set: {
+        // A drag of the thumb, as the desktop's scroll bar reports it: moved, released
+        // at the same place, ended.
+        const LPARAM slider = reinterpret_cast<LPARAM>(Control(command.line, command.id));
+        const auto position = static_cast<WORD>(command.position);
+        PushToDialog(WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, position), slider, command.line);
+        PushToDialog(WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, position), slider, command.line);
+        PushToDialog(WM_HSCROLL, MAKEWPARAM(SB_ENDSCROLL, 0), slider, command.line);
+        return true;
+      }
       case Verb::Key:
         QueueKey(command);
         return true;
@@ -130,8 +149,19 @@ class Runner {
         PrintState(command.line);
         return false;
       case Verb::Snapshot:
-        SavePicture(command);
+        SavePicture(command, FindWindowState(Dialog(command.line))->surface);
         return false;
+      case Verb::Picture: {
+        const HWND dialog = Dialog(command.line);
+        Raster picture;
+        std::string error;
+        if (!RenderWindowPicture(dialog, PictureAreaRect(command.area, dialog), command.scale,
+                                 &picture, &error)) {
+          throw ScriptFailure(command.line, error);
+        }
+        SavePicture(command, picture);
+        return false;
+      }
       case Verb::FailOpen:
         headless::FailNextWaveOpen();
         return false;
@@ -146,13 +176,18 @@ class Runner {
           throw ScriptFailure(recordingLine_, files_.Explain(recordingStaged_, error));
         }
         const std::string staged = Stage(command);
-        if (!headless::StartRecording(staged, &error)) {
+        const auto fadeSamples = static_cast<std::size_t>(command.fadeMs * kSampleRate / 1000);
+        if (!headless::StartRecording(staged, &error, fadeSamples)) {
           throw ScriptFailure(command.line, files_.Explain(staged, error));
         }
         recording_ = true;
         recordingStaged_ = staged;
         recordingLine_ = command.line;
-        return false;
+        if (!command.timed) return false;
+        timedRecording_ = true;
+        playSamplesLeft_ = std::llround(command.seconds * kSampleRate);
+        playSamplesLeft_ -= headless::AdvanceAudio(playSamplesLeft_);
+        return true;
       }
     }
     return false;
@@ -166,10 +201,10 @@ class Runner {
     }
   }
 
-  void SavePicture(const Command& command) {
+  void SavePicture(const Command& command, const Raster& picture) {
     std::vector<unsigned char> png;
     std::string error;
-    if (!EncodePng(FindWindowState(Dialog(command.line))->surface, &png, &error)) {
+    if (!EncodePng(picture, &png, &error)) {
       throw ScriptFailure(command.line, "cannot write " + command.name + ": " + error);
     }
     const std::string staged = Stage(command);
@@ -246,6 +281,7 @@ class Runner {
   bool recording_ = false;
   std::string recordingStaged_;
   int recordingLine_ = 0;
+  bool timedRecording_ = false;  // a `record ... for` is playing its time
   OutputFiles files_;
 };
 
