@@ -1,16 +1,21 @@
 #!/usr/bin/env bash
-# Installs everything needed to build, run and test Tonvela on Debian 12.
+# Installs what Tonvela needs on Debian 12: with --run, only what building and running
+# the programs need; without, also everything the tests and checks use.
 # Safe to run again. Needs root (apt-get); uses sudo when not root.
 set -euo pipefail
 
 source "$(dirname "$0")/lib/packages.sh"
 
-packages=(
+run_packages=(
   # build
-  build-essential cmake ninja-build pkg-config git python3
-  # libraries
+  build-essential cmake ninja-build pkg-config python3
+  # libraries, and the Japanese font that the dialog's texts need
   qt6-base-dev qt6-qpa-plugins libxcb1-dev portaudio19-dev libasound2-dev libsndfile1-dev libpng-dev
   fonts-ipafont-gothic fontconfig
+)
+
+test_packages=(
+  git
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev libkissfft-dev
   clang libclang-rt-14-dev jq valgrind
@@ -21,4 +26,8 @@ packages=(
   libasound2-plugins python3-xlib locales
 )
 
-install_missing_packages "${packages[@]}"
+if [ "${1:-}" = "--run" ]; then
+  install_missing_packages "${run_packages[@]}"
+else
+  install_missing_packages "${run_packages[@]}" "${test_packages[@]}"
+fi

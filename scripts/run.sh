@@ -1,16 +1,39 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Tonvela and starts it.
+# Installs what building and running need, builds both programs and starts Tonvela.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/install-deps.sh
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build/release -j "$(nproc)" --target tonvela tonvela-script
+build=build/release
+desktop=build/release/platform/qt/tonvela
+script=build/release/tools/script/tonvela-script
 
-if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-  echo "Tonvela needs a desktop session (no DISPLAY or WAYLAND_DISPLAY is set)." >&2
-  echo "Without a display, use build/release/tools/script/tonvela-script: it runs the" >&2
-  echo "same program driven by commands on standard input (see README.md)." >&2
-  exit 1
+# Told before the long build, not after it.
+if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+  has_display=yes
+  echo "This installs the Debian packages that are missing (build tools, Qt 6, PortAudio,"
+  echo "a Japanese font), builds tonvela and tonvela-script in $build (a few minutes the"
+  echo "first time), and then starts Tonvela on your desktop."
+else
+  has_display=no
+  echo "No desktop session here (neither DISPLAY nor WAYLAND_DISPLAY is set): Tonvela's"
+  echo "window cannot open. This still installs the Debian packages that are missing and"
+  echo "builds both programs in $build (a few minutes the first time), so that"
+  echo "tonvela-script, the same program driven by a script, can make pictures and sounds."
 fi
-exec build/release/platform/qt/tonvela
+echo
+
+bash scripts/install-deps.sh --run
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTONVELA_BUILD_TESTS=OFF
+cmake --build "$build" -j "$(nproc)" --target tonvela tonvela-script
+
+echo
+echo "Built:"
+echo "  $desktop          the desktop program"
+echo "  $script   the same program without a display (--help lists its commands)"
+echo "Install both, with their man pages, desktop entry and icons:"
+echo "  cmake --install $build --prefix ~/.local"
+if [ "$has_display" = no ]; then
+  exit 0
+fi
+echo "Starting $desktop"
+exec "$desktop"

@@ -12,7 +12,7 @@ bash scripts/install-deps.sh
 jobs=$(nproc)
 failed=()
 
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTONVELA_BUILD_BENCH=ON
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTONVELA_BUILD_TESTS=ON -DTONVELA_BUILD_BENCH=ON
 cmake --build build/release -j "$jobs"
 
 cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTONVELA_SANITIZE=ON

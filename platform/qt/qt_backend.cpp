@@ -5,9 +5,11 @@
 #include <QPalette>
 
 #include "platform/core/window_manager.h"
+#include "platform/qt/accessible_labels.h"
 #include "platform/qt/application_look.h"
 #include "platform/qt/desktop_wave_sink.h"
 #include "platform/qt/dialog_widget.h"
+#include "platform/qt/icon/application_icon.h"
 #include "platform/wave/wave_sink.h"
 
 namespace tv::qt {
@@ -19,9 +21,12 @@ void QtBackend::DialogCreated(HWND dialog) {
   const Window* state = FindWindowState(dialog);
   if (!state) return;
   PrepareApplicationLook();
+  InstallAccessibleRadioButtons();
+  if (QApplication::windowIcon().isNull()) QApplication::setWindowIcon(ApplicationIcon());
   dispatcher_.store(QAbstractEventDispatcher::instance(QApplication::instance()->thread()));
   auto& widget = dialogs_[dialog];
   widget = std::make_unique<DialogWidget>(*state);
+  UpdateAccessibleLabels(*state, [this](HWND control) { return WidgetFor(control); });
   // Shown from the event loop, by which time WM_INITDIALOG has set every text.
   if (state->style & WS_VISIBLE) widget->show();
 }
@@ -34,7 +39,14 @@ void QtBackend::ControlChanged(HWND control) {
   const Window* state = FindWindowState(control);
   if (!state) return;
   const auto it = dialogs_.find(state->parent);
-  if (it != dialogs_.end()) it->second->SyncControl(*state);
+  if (it == dialogs_.end()) return;
+  it->second->SyncControl(*state);
+  // A static's new text may be what a slider is called or what it describes.
+  if (state->kind == ControlKind::Static) {
+    if (const Window* dialog = FindWindowState(state->parent)) {
+      UpdateAccessibleLabels(*dialog, [this](HWND handle) { return WidgetFor(handle); });
+    }
+  }
 }
 
 void QtBackend::DialogDestroyed(HWND dialog) { dialogs_.erase(dialog); }
