@@ -14,6 +14,8 @@ set -euo pipefail
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
 tonvela=${1:-$repo/build-qt/platform/qt/tonvela}
+# Its sibling in the same build, for the picture of the same window.
+tonvela_script=$(dirname "$tonvela")/../../tools/script/tonvela-script
 screenshot_copy=${2:-}
 title='TonvelaVer2019.05.10'
 
@@ -21,7 +23,8 @@ fail() { echo "e2e-desktop: FAIL: $*" >&2; exit 1; }
 info() { echo "e2e-desktop: $*"; }
 
 [[ -x $tonvela ]] || fail "no tonvela at $tonvela (build it, or pass its path)"
-for tool in Xvfb xdotool import convert sox pulseaudio /usr/bin/python3; do
+[[ -x $tonvela_script ]] || fail "no tonvela-script at $tonvela_script (build it beside tonvela)"
+for tool in Xvfb xdotool import convert compare xprop sox pulseaudio /usr/bin/python3; do
   command -v "$tool" > /dev/null || fail "$tool is missing"
 done
 
@@ -65,6 +68,11 @@ eval "$(xdotool getwindowgeometry --shell "$window")"
 info "window up after $(awk -v a="$started" -v b="$(date +%s.%N)" 'BEGIN { printf "%.2f", b - a }') s ($WIDTH x $HEIGHT at $X,$Y)"
 desktop_wait_for_panels "$window" || fail "the panels were not painted"
 click() { desktop_click "$window" "$1"; }
+
+# The window manager's icon of the window: the program's own, in several sizes.
+icons=$(xprop -id "$window" _NET_WM_ICON | grep -c 'Icon (' || true)
+((icons >= 3)) || fail "the window has no _NET_WM_ICON (icons: $icons)"
+info "window icon: $icons sizes"
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$tonvela_pid/stat"; }
 
 click IDC_SINE
@@ -74,6 +82,16 @@ ticks_after=$(cpu_ticks)
 import -window root "$work/screen.png"
 info "CPU while streaming: $(( (ticks_after - ticks_before) * 100 / 2 / $(getconf CLK_TCK) )) % of one core"
 info "resident memory while streaming: $(awk '/VmRSS/ { print $2 " " $3 }' "/proc/$tonvela_pid/status")"
+# The window as the display shows it equals tonvela-script's picture after the same
+# click, pixel for pixel, once the pointer has left the button it hovered over.
+xdotool mousemove --window "$window" 2 650
+sleep 0.3
+import -window "$window" "$work/window.png"
+printf 'click sine\npicture %s\n' "$work/picture.png" | "$tonvela_script" \
+  || fail "tonvela-script could not make the picture"
+differing=$(compare -metric AE "$work/window.png" "$work/picture.png" "$work/difference.png" 2>&1 || true)
+[[ $differing == 0 ]] || fail "the window and tonvela-script's picture differ in $differing pixels"
+info "the window equals tonvela-script's picture pixel for pixel"
 click IDC_CLEAR
 sleep 0.5
 
