@@ -20,20 +20,7 @@ class MouseInputTest : public QtDialogTest {
  protected:
   QScrollBar& ScrollBar(int id) { return WidgetAs<QScrollBar>(id); }
 
-  QRect PartOf(int id, QStyle::SubControl part) {
-    QScrollBar& bar = ScrollBar(id);
-    QStyleOptionSlider option;
-    option.initFrom(&bar);
-    option.orientation = Qt::Horizontal;
-    option.minimum = bar.minimum();
-    option.maximum = bar.maximum();
-    option.sliderPosition = bar.sliderPosition();
-    option.sliderValue = bar.value();
-    option.singleStep = bar.singleStep();
-    option.pageStep = bar.pageStep();
-    option.upsideDown = bar.invertedAppearance();
-    return bar.style()->subControlRect(QStyle::CC_ScrollBar, &option, part, &bar);
-  }
+  QRect PartOf(int id, QStyle::SubControl part) { return ScrollBarPart(id, part); }
 
   // Puts the slider at `position` as the program would, through the scroll message.
   void MoveSliderTo(int id, int position) {

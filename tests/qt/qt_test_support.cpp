@@ -1,6 +1,8 @@
 #include "qt_test_support.h"
 
 #include <QApplication>
+#include <QScrollBar>
+#include <QStyleOptionSlider>
 #include <QTest>
 #include <ostream>
 
@@ -133,6 +135,21 @@ QWidget& QtDialogTest::Widget(int id) const {
   QWidget* widget = qt::Backend().WidgetFor(Control(id));
   if (!widget) throw std::logic_error("control " + std::to_string(id) + " has no widget");
   return *widget;
+}
+
+QRect QtDialogTest::ScrollBarPart(int id, QStyle::SubControl part) const {
+  auto& bar = WidgetAs<QScrollBar>(id);
+  QStyleOptionSlider option;
+  option.initFrom(&bar);
+  option.orientation = Qt::Horizontal;
+  option.minimum = bar.minimum();
+  option.maximum = bar.maximum();
+  option.sliderPosition = bar.sliderPosition();
+  option.sliderValue = bar.value();
+  option.singleStep = bar.singleStep();
+  option.pageStep = bar.pageStep();
+  option.upsideDown = bar.invertedAppearance();
+  return bar.style()->subControlRect(QStyle::CC_ScrollBar, &option, part, &bar);
 }
 
 void QtDialogTest::WithholdScrollsFromProgram() { g_withholdScrolls = true; }

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <QPoint>
+#include <QRect>
+#include <QStyle>
 #include <QWidget>
 #include <vector>
 
@@ -52,6 +54,9 @@ class QtDialogTest : public ::testing::Test {
 
   // The WM_COMMAND and WM_HSCROLL messages that reached the dialog procedure.
   std::vector<Notification> TakeNotifications();
+
+  // Where a part (arrow, trough, thumb) of a slider's scroll bar is drawn, in its widget.
+  QRect ScrollBarPart(int id, QStyle::SubControl part) const;
 
   // A user's left click at `point` of the control's widget (its centre by default).
   void Click(int id);

@@ -5,7 +5,6 @@
 #include <QImage>
 #include <QProcess>
 #include <QScrollBar>
-#include <QStyleOptionSlider>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
@@ -71,17 +70,7 @@ class WindowPictureTest : public QtDialogTest {
   // A user's drag of the thumb by `dx` pixels in one move; returns where it ended.
   int DragThumb(int id, int dx) {
     auto& bar = WidgetAs<QScrollBar>(id);
-    QStyleOptionSlider option;
-    option.initFrom(&bar);
-    option.orientation = Qt::Horizontal;
-    option.minimum = bar.minimum();
-    option.maximum = bar.maximum();
-    option.sliderPosition = bar.sliderPosition();
-    option.sliderValue = bar.value();
-    option.singleStep = bar.singleStep();
-    option.pageStep = bar.pageStep();
-    const QPoint grab =
-        bar.style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, &bar).center();
+    const QPoint grab = ScrollBarPart(id, QStyle::SC_ScrollBarSlider).center();
     TakeNotifications();
     QTest::mousePress(&bar, Qt::LeftButton, Qt::NoModifier, grab);
     QTest::mouseMove(&bar, grab + QPoint(dx, 0));
