@@ -4,7 +4,9 @@
 #include <QImage>
 #include <QPainter>
 #include <QPalette>
+#include <clocale>
 #include <cstdio>
+#include <string>
 
 #include "platform/core/window_manager.h"
 #include "platform/qt/application_look.h"
@@ -29,9 +31,13 @@ void EnsureApplication() {
   static char option[] = "-platform";
   static char platform[] = "offscreen";
   static char* argv[] = {name, option, platform, nullptr};
+  // Qt adopts the user's locale; the program's labels are formatted the classic way
+  // whatever it is, so its numeric part goes back to what the program had.
+  const std::string numeric = std::setlocale(LC_NUMERIC, nullptr);
   // Kept until the process ends, as a program's application object is.
   static QApplication* application = new QApplication(argc, argv);
   (void)application;
+  std::setlocale(LC_NUMERIC, numeric.c_str());
 }
 
 Raster ToRaster(const QImage& image) {

@@ -1,6 +1,9 @@
 // Both programs' command lines: --help and --version, wrong options, and where
 // tonvela-script takes its script from.
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
+#include <stdlib.h>
 
 #include "run_program.h"
 #include "tonvela_version.h"
@@ -119,6 +122,60 @@ TEST(CommandLine, ScriptHelpNamesEveryCommandAndScrollCode) {
   for (int code = 0; code <= 8; ++code) {
     EXPECT_TRUE(Contains(help.out, "\n  " + std::to_string(code) + " ")) << code;
   }
+}
+
+}  // namespace
+}  // namespace tv::cli_test
+
+namespace tv::cli_test {
+namespace {
+
+// tonvela-script with a terminal (a pseudo-terminal) as standard input: what it says on
+// standard error, and what it prints for a script typed there and ended with Ctrl+D.
+TEST(CommandLine, AtATerminalItSaysItReadsAScriptAndHowToEndIt) {
+  const int master = posix_openpt(O_RDWR | O_NOCTTY);
+  ASSERT_GE(master, 0);
+  ASSERT_EQ(grantpt(master), 0);
+  ASSERT_EQ(unlockpt(master), 0);
+  const std::string terminal = ptsname(master);
+  ScratchDir dir;
+  const pid_t child = fork();
+  if (child == 0) {
+    setsid();
+    const int slave = open(terminal.c_str(), O_RDWR);
+    const int out = open((dir / "out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const int err = open((dir / "err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (slave < 0 || out < 0 || err < 0) _exit(127);
+    dup2(slave, 0);
+    dup2(out, 1);
+    dup2(err, 2);
+    execl(TONVELA_SCRIPT_EXE, TONVELA_SCRIPT_EXE, static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  const char typed[] = "text frequency-label\n\x04";
+  ASSERT_EQ(write(master, typed, sizeof typed - 1), static_cast<ssize_t>(sizeof typed - 1));
+  // The terminal echoes what was typed; keep reading so that it never blocks.
+  int status = 0;
+  bool ended = false;
+  for (int tries = 0; tries < 300 && !ended; ++tries) {
+    ended = waitpid(child, &status, WNOHANG) == child;
+    char echo[256];
+    pollfd poll_fd{master, POLLIN, 0};
+    // Once the program has closed the terminal, reading fails: then only wait.
+    if (!ended && poll(&poll_fd, 1, 100) > 0 && read(master, echo, sizeof echo) < 0) usleep(100000);
+  }
+  if (!ended) {
+    kill(child, SIGKILL);
+    waitpid(child, &status, 0);
+  }
+  close(master);
+  ASSERT_TRUE(ended) << "still running after 30 s";
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  const std::string err = ReadWhole(dir / "err");
+  EXPECT_TRUE(Contains(err, "reading a script from the terminal")) << err;
+  EXPECT_TRUE(Contains(err, "Ctrl+D")) << err;
+  EXPECT_EQ(ReadWhole(dir / "out"), "1015\t現在の基本周波数=440 Hz\n");
 }
 
 }  // namespace
