@@ -6,6 +6,7 @@
 #include <QPalette>
 #include <clocale>
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "platform/core/window_manager.h"
@@ -22,6 +23,12 @@ void KeepErrors(QtMsgType type, const QMessageLogContext&, const QString& messag
   std::fprintf(stderr, "Qt: %s\n", message.toLocal8Bit().constData());
 }
 
+// Made for pictures when the process has no application object of its own.
+std::unique_ptr<QApplication>& PictureApplication() {
+  static std::unique_ptr<QApplication> application;
+  return application;
+}
+
 void EnsureApplication() {
   if (qobject_cast<QApplication*>(QCoreApplication::instance())) return;
   qInstallMessageHandler(KeepErrors);
@@ -34,9 +41,7 @@ void EnsureApplication() {
   // Qt adopts the user's locale; the program's labels are formatted the classic way
   // whatever it is, so its numeric part goes back to what the program had.
   const std::string numeric = std::setlocale(LC_NUMERIC, nullptr);
-  // Kept until the process ends, as a program's application object is.
-  static QApplication* application = new QApplication(argc, argv);
-  (void)application;
+  PictureApplication() = std::make_unique<QApplication>(argc, argv);
   std::setlocale(LC_NUMERIC, numeric.c_str());
 }
 
@@ -52,6 +57,8 @@ Raster ToRaster(const QImage& image) {
 }
 
 }  // namespace
+
+void EndWindowPictures() { PictureApplication().reset(); }
 
 bool RenderWindowPicture(const PictureRequest& request, Raster* picture, std::string* error) {
   const Window* dialog = FindWindowState(request.dialog);

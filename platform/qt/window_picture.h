@@ -28,4 +28,9 @@ struct PictureRequest {
 // False with a message in `error` when the dialog is gone or the area does not fit.
 bool RenderWindowPicture(const PictureRequest& request, Raster* picture, std::string* error);
 
+// Destroys the application object that pictures made, if they made one, releasing what
+// it loaded (fonts among them). Call before main returns: Qt's own globals are gone by
+// the time static objects are destroyed.
+void EndWindowPictures();
+
 }  // namespace tv::qt

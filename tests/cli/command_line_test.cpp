@@ -5,6 +5,8 @@
 #include <signal.h>
 #include <stdlib.h>
 
+#include <chrono>
+
 #include "run_program.h"
 #include "tonvela_version.h"
 
@@ -157,12 +159,13 @@ TEST(CommandLine, AtATerminalItSaysItReadsAScriptAndHowToEndIt) {
   // The terminal echoes what was typed; keep reading so that it never blocks.
   int status = 0;
   bool ended = false;
-  for (int tries = 0; tries < 300 && !ended; ++tries) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (!ended && std::chrono::steady_clock::now() < deadline) {
     ended = waitpid(child, &status, WNOHANG) == child;
     char echo[256];
     pollfd poll_fd{master, POLLIN, 0};
-    // Once the program has closed the terminal, reading fails: then only wait.
-    if (!ended && poll(&poll_fd, 1, 100) > 0 && read(master, echo, sizeof echo) < 0) usleep(100000);
+    // Once the program has closed the terminal, reading ends: then only wait.
+    if (!ended && (poll(&poll_fd, 1, 100) <= 0 || read(master, echo, sizeof echo) <= 0)) usleep(20000);
   }
   if (!ended) {
     kill(child, SIGKILL);

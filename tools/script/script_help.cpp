@@ -65,6 +65,7 @@ std::string HelpText() {
                   std::string(code.meaning).c_str());
     text += line;
   }
+  text += "To put a slider at a place, use set: code 4 alone leaves it where it is.\n";
   text += "\nControls (ID is the number or the name):\n";
   for (const NamedControl& control : ControlNames()) {
     std::snprintf(line, sizeof line, "  %-17s %5d  %s\n", std::string(control.name).c_str(),

@@ -301,6 +301,7 @@ RunResult RunScript(const std::vector<Command>& commands, std::ostream& out) {
     result = RunResult{false, failure.line, failure.what()};
   }
   headless::Backend().SetIdleHandler(nullptr);
+  EndWindowPictures();
   std::string error;
   if (runner.recording() && !headless::StopRecording(&error) && result.ok) {
     result = RunResult{false, runner.recordingLine(), runner.ExplainRecording(error)};

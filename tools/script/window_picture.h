@@ -13,4 +13,7 @@ namespace tv::script {
 bool RenderWindowPicture(HWND dialog, const PixelRect& area, int scale, Raster* picture,
                          std::string* error);
 
+// Releases what drawing the pictures took; at the end of the run.
+void EndWindowPictures();
+
 }  // namespace tv::script

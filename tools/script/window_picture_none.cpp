@@ -9,4 +9,6 @@ bool RenderWindowPicture(HWND, const PixelRect&, int, Raster*, std::string* erro
   return false;
 }
 
+void EndWindowPictures() {}
+
 }  // namespace tv::script

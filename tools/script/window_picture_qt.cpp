@@ -17,4 +17,6 @@ bool RenderWindowPicture(HWND dialog, const PixelRect& area, int scale, Raster* 
   return qt::RenderWindowPicture(request, picture, error);
 }
 
+void EndWindowPictures() { qt::EndWindowPictures(); }
+
 }  // namespace tv::script

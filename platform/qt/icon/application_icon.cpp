@@ -1,10 +1,12 @@
 #include "platform/qt/icon/application_icon.h"
 
+#include <QIconEngine>
 #include <QPainter>
 #include <QPixmap>
 #include <QPainterPath>
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <numbers>
 
 namespace tv::qt {
@@ -61,10 +63,34 @@ QImage DrawApplicationIcon(int size) {
   return image;
 }
 
-QIcon ApplicationIcon() {
-  QIcon icon;
-  for (const int size : kApplicationIconSizes) icon.addPixmap(QPixmap::fromImage(DrawApplicationIcon(size)));
-  return icon;
-}
+namespace {
+
+// Draws each size when it is first asked for: the window system takes them when the
+// window is shown, and where nothing shows window icons none is drawn.
+class ApplicationIconEngine final : public QIconEngine {
+ public:
+  void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+    painter->drawPixmap(rect, pixmap(rect.size(), mode, state));
+  }
+  QPixmap pixmap(const QSize& size, QIcon::Mode, QIcon::State) override {
+    const int side = std::clamp(std::min(size.width(), size.height()), 1, 1024);
+    auto& drawn = drawn_[side];
+    if (drawn.isNull()) drawn = QPixmap::fromImage(DrawApplicationIcon(side));
+    return drawn;
+  }
+  QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+    QList<QSize> sizes;
+    for (const int side : kApplicationIconSizes) sizes.append(QSize(side, side));
+    return sizes;
+  }
+  QIconEngine* clone() const override { return new ApplicationIconEngine(*this); }
+
+ private:
+  std::map<int, QPixmap> drawn_;
+};
+
+}  // namespace
+
+QIcon ApplicationIcon() { return QIcon(new ApplicationIconEngine); }
 
 }  // namespace tv::qt
