@@ -98,7 +98,13 @@ void DialogWidget::PresentRaster(const Raster&) {
   presentTimer_.start(static_cast<int>(std::max<qint64>(0, interval - elapsed)));
 }
 
+void DialogWidget::ShowFixedRaster(const Raster* raster) {
+  fixedRaster_ = raster;
+  update();
+}
+
 const Raster* DialogWidget::CurrentRaster() const {
+  if (fixedRaster_) return fixedRaster_;
   const Window* state = FindWindowState(handle_);
   return state && state->surface.width > 0 && state->surface.height > 0 ? &state->surface
                                                                           : nullptr;

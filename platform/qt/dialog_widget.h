@@ -25,6 +25,10 @@ class DialogWidget final : public QWidget {
   // The program painted its client area: schedules the changed part for the screen,
   // at most once per screen refresh.
   void PresentRaster(const Raster& surface);
+  // Draws `raster`, of the client area's size, instead of the core's from now on (a
+  // picture of the window with the erased background in another colour); null goes
+  // back to the core's. The raster must outlive its use.
+  void ShowFixedRaster(const Raster* raster);
   QWidget* ControlWidget(HWND control) const;
 
  protected:
@@ -46,6 +50,7 @@ class DialogWidget final : public QWidget {
   ChangeTracker changes_;
   QTimer presentTimer_;
   QElapsedTimer sincePresent_;
+  const Raster* fixedRaster_ = nullptr;
   std::map<HWND, ControlMirror*> controls_;  // the widgets are owned as Qt children
   bool shiftHeld_ = false;
 };

@@ -87,7 +87,7 @@ bool RenderWindowPicture(const PictureRequest& request, Raster* picture, std::st
   }
 
   DialogWidget widget(*dialog);
-  widget.PresentRaster(shown);
+  widget.ShowFixedRaster(&shown);
   // Shown and active as the desktop's window is, so that the focused control shows it.
   widget.show();
   widget.activateWindow();

@@ -43,7 +43,8 @@ TEST(TeachersExamples, EachScriptMakesThePicturesShownInTheReadme) {
       SCOPED_TRACE(picture);
       // Byte for byte: the same pixels through the same encoder. Should the fonts or the
       // style change on purpose, run the script in docs/teachers to renew the pictures.
-      EXPECT_EQ(ReadWhole(dir / picture), ReadWhole(kExamples / picture));
+      EXPECT_TRUE(ReadWhole(dir / picture) == ReadWhole(kExamples / picture))
+          << "the script made another picture than docs/teachers/" << picture;
       EXPECT_NE(readme.find(std::string("](docs/teachers/") + picture + ")"), std::string::npos);
     }
     // The README quotes the script as it is.
