@@ -5,7 +5,7 @@ namespace tv {
 
 WavFileWriter::~WavFileWriter() = default;
 
-bool WavFileWriter::Open(const std::string& path, std::string* error) {
+bool WavFileWriter::Open(const std::string& path, std::string* error, std::size_t) {
   if (error) *error = "cannot record " + path + ": no WAV writer in this build";
   return false;
 }
