@@ -50,7 +50,8 @@ TEST(ChangeTracker, TheFirstPictureAndANewSizeAreChangedEverywhere) {
   const std::vector<Rgb> picture(kWidth * kHeight, 0);  // all zero, like the initial hashes
   ChangeTracker tracker;
   EXPECT_EQ(tracker.Update(picture.data(), kWidth, kHeight), QRegion(0, 0, kWidth, kHeight));
-  EXPECT_EQ(tracker.Update(picture.data(), kWidth - 1, kHeight + 1),
+  const std::vector<Rgb> resized((kWidth - 1) * (kHeight + 1), 0);
+  EXPECT_EQ(tracker.Update(resized.data(), kWidth - 1, kHeight + 1),
             QRegion(0, 0, kWidth - 1, kHeight + 1));
 }
 
