@@ -320,7 +320,7 @@ run_program() {
     window=$(xdotool search --onlyvisible --name "^$caption\$" 2>/dev/null | head -1) || true
     [ -n "$window" ]
   }
-  if ! wait_for 60 find_window; then
+  if ! wait_for 120 find_window; then
     cat "$run/log" >&2
     fail "$name ($locale): no dialog appeared"
     return
