@@ -8,7 +8,7 @@ const root = path.resolve(__dirname, '../..');
 
 module.exports = defineConfig({
   testDir: '.',
-  testMatch: '*.spec.js',
+  testMatch: '*.test.js',
   timeout: 60_000,
   workers: 1,  // two cores, shared: one browser at a time
   reporter: [['list']],
