@@ -13,15 +13,9 @@ shift || true
 programs=("$@")
 ((${#programs[@]})) || programs=("$repo/build/release/platform/qt/tonvela")
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2> /dev/null || true; wait "$pid" 2> /dev/null || true; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
 source "$repo/scripts/lib/desktop.sh"
+desktop_begin
+
 desktop_start_display
 desktop_start_sound_server
 printf 'pcm.!default { type pulse }\nctl.!default { type pulse }\n' > "$work/asound.conf"

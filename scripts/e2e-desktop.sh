@@ -28,25 +28,10 @@ for tool in Xvfb xdotool import convert compare xprop sox pulseaudio /usr/bin/py
   command -v "$tool" > /dev/null || fail "$tool is missing"
 done
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  local pid
-  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
-    pid=${pids[i]}
-    if kill -0 "$pid" 2> /dev/null; then
-      kill "$pid" 2> /dev/null || true
-      for _ in 1 2 3 4 5 6 7 8 9 10; do kill -0 "$pid" 2> /dev/null || break; sleep 0.1; done
-      kill -9 "$pid" 2> /dev/null || true
-    fi
-    wait "$pid" 2> /dev/null || true
-  done
-  rm -rf "$work"
-}
-trap cleanup EXIT
+source "$repo/scripts/lib/desktop.sh"
+desktop_begin
 
 # --- a display and a sound server of our own, and ALSA's default over it ------------
-source "$repo/scripts/lib/desktop.sh"
 desktop_start_display || fail "no virtual display"
 desktop_start_sound_server || fail "no sound server"
 cat > "$work/asound.conf" << CONF

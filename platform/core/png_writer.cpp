@@ -76,28 +76,17 @@ class TemporaryFile {
 }  // namespace
 
 bool WritePng(const Raster& raster, const std::string& path, std::string* error) {
-  if (raster.width <= 0 || raster.height <= 0 ||
-      raster.pixels.size() != static_cast<std::size_t>(raster.width) * raster.height) {
-    return Fail(error, "cannot write an empty image to " + path);
+  std::vector<unsigned char> png;
+  std::string encodeError;
+  if (!EncodePng(raster, &png, &encodeError)) {
+    return Fail(error, encodeError + " (" + path + ")");
   }
   TemporaryFile file(TemporaryPathFor(path));
   if (file.stream() == nullptr) {
     return Fail(error, "cannot create " + file.path() + ": " + std::strerror(errno));
   }
-
-  const std::vector<png_byte> bytes = ToRgbBytes(raster);
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  image.width = static_cast<png_uint_32>(raster.width);
-  image.height = static_cast<png_uint_32>(raster.height);
-  image.format = PNG_FORMAT_RGB;
-  const png_int_32 rowStride = raster.width * 3;
-  const bool encoded = png_image_write_to_stdio(&image, file.stream(), 0, bytes.data(),
-                                                rowStride, nullptr) != 0;
-  const std::string encoderMessage = image.message;
-  png_image_free(&image);
-  if (!encoded) return Fail(error, "cannot encode " + path + ": " + encoderMessage);
-  if (!file.Close()) {
+  const bool written = std::fwrite(png.data(), 1, png.size(), file.stream()) == png.size();
+  if (!file.Close() || !written) {
     return Fail(error, "cannot write " + file.path() + ": " + std::strerror(errno));
   }
   if (std::rename(file.path().c_str(), path.c_str()) != 0) {

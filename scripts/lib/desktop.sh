@@ -1,11 +1,34 @@
 # Sourced by the scripts that drive a program in a real window: a virtual display, a
 # private sound server that plays into a null sink, finding the program's window,
 # clicking its controls where the dialog template puts them, and its close box.
-# Each function that starts a process adds its pid to the caller's `pids` array and
-# uses folders under the caller's `work` directory.
+# Call desktop_begin first: each function that starts a process adds its pid to `pids`
+# and uses folders under `work`.
 
 DESKTOP_TITLE='TonvelaVer2019.05.10'
 DESKTOP_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+
+# Makes `work`, a folder of the caller's own, and `pids`; when the script exits, every
+# process in `pids` is stopped (the last started first, given a second to end) and
+# `work` is removed.
+desktop_begin() {
+  work=$(mktemp -d)
+  pids=()
+  trap desktop_end EXIT
+}
+
+desktop_end() {
+  local i pid
+  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
+    pid=${pids[i]}
+    if kill -0 "$pid" 2> /dev/null; then
+      kill "$pid" 2> /dev/null || true
+      for _ in 1 2 3 4 5 6 7 8 9 10; do kill -0 "$pid" 2> /dev/null || break; sleep 0.1; done
+      kill -9 "$pid" 2> /dev/null || true
+    fi
+    wait "$pid" 2> /dev/null || true
+  done
+  rm -rf "$work"
+}
 
 # Starts Xvfb on a free display and exports DISPLAY.
 desktop_start_display() {

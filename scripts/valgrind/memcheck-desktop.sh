@@ -11,15 +11,9 @@ here=$(cd "$(dirname "$0")" && pwd)
 tonvela=${1:-$here/../../build/release/platform/qt/tonvela}
 [[ -x $tonvela ]] || { echo "memcheck-desktop: no tonvela at $tonvela" >&2; exit 1; }
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
 source "$here/../lib/desktop.sh"
+desktop_begin
+
 desktop_start_display
 
 # ALSA's own configuration loads plugins whose libraries use instructions that valgrind
